@@ -1,0 +1,6 @@
+#include "reading/application.h"
+
+int main(int argc, char *argv[])
+{
+    return vellara::runApplication(argc, argv);
+}

@@ -1,0 +1,11 @@
+#include "core/corestate.h"
+
+namespace vellara {
+
+CoreState &coreState()
+{
+    static CoreState state;
+    return state;
+}
+
+} // namespace vellara

@@ -1,0 +1,191 @@
+#include "platform/textfile.h"
+
+#include "platform/codepage.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vellara::platform {
+
+namespace {
+
+QString &writeFault()
+{
+    static QString fault;
+    return fault;
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// QSaveFile renames a new file over the old one, which succeeds for a
+// read-only file in a writable folder (and for root, always). A file the user
+// has made read-only is meant to stay as it is, so refuse it before writing.
+bool isReadOnlyFile(const QString &path)
+{
+    struct stat info {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::stat(native.constData(), &info) != 0)
+        return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(native.constData(), W_OK) != 0;
+}
+
+} // namespace
+
+bool fileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+QString joinPath(const QString &directory, const QString &name)
+{
+    if (directory.isEmpty())
+        return name;
+    if (directory.endsWith(QLatin1Char('/')))
+        return directory + name;
+    return directory + QLatin1Char('/') + name;
+}
+
+TextReader::TextReader(const QString &path) : m_file(path)
+{
+    m_open = !path.isEmpty() && !QFileInfo(path).isDir() && m_file.open(QIODevice::ReadOnly);
+}
+
+bool TextReader::nextLine(QByteArray *bytes)
+{
+    if (!m_open || m_file.atEnd())
+        return false;
+    // Read in chunks so that a huge line costs no more than kMaxLineLength.
+    bool ended = false;
+    while (!ended) {
+        QByteArray chunk = m_file.readLine(16 * 1024 + 1);
+        if (chunk.isEmpty())
+            break;
+        if (chunk.endsWith('\n')) {
+            chunk.chop(1);
+            ended = true;
+        }
+        if (bytes && bytes->size() < kMaxLineLength)
+            bytes->append(chunk.left(kMaxLineLength - bytes->size()));
+    }
+    if (bytes && bytes->endsWith('\r'))
+        bytes->chop(1);
+    return true;
+}
+
+bool TextReader::readLine(QString &line)
+{
+    QByteArray bytes;
+    if (!nextLine(&bytes))
+        return false;
+    line = decodeCp1252(bytes);
+    return true;
+}
+
+bool TextReader::skipLine()
+{
+    return nextLine(nullptr);
+}
+
+TextWriter::TextWriter(const QString &path) : m_file(path)
+{
+    if (path.isEmpty()) {
+        fail(systemError(ENOENT));
+    } else if (QFileInfo(path).isDir()) {
+        fail(systemError(EISDIR));
+    } else if (isReadOnlyFile(path)) {
+        fail(systemError(EACCES));
+    } else if (!m_file.open(QIODevice::WriteOnly)) {
+        fail(m_file.errorString());
+    }
+}
+
+void TextWriter::fail(const QString &error)
+{
+    if (!m_failed) {
+        m_failed = true;
+        m_error = error;
+    }
+}
+
+void TextWriter::writeLine(const QString &text)
+{
+    if (m_failed)
+        return;
+    QByteArray bytes = encodeCp1252(text);
+    bytes.append("\r\n", 2);
+    if (m_file.write(bytes) != bytes.size())
+        fail(m_file.errorString());
+}
+
+bool TextWriter::commit()
+{
+    if (!m_failed && !writeFault().isEmpty())
+        fail(writeFault());
+    if (m_failed) {
+        if (m_file.isOpen())
+            m_file.cancelWriting();
+        return false;
+    }
+    if (!m_file.commit()) {
+        fail(m_file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool copyFile(const QString &source, const QString &target, QString *errorString)
+{
+    auto failWith = [errorString](const QString &error) {
+        if (errorString)
+            *errorString = error;
+        return false;
+    };
+    QFile in(source);
+    if (QFileInfo(source).isDir())
+        return failWith(systemError(EISDIR));
+    if (!in.open(QIODevice::ReadOnly))
+        return failWith(in.errorString());
+    if (QFileInfo(target).isDir())
+        return failWith(systemError(EISDIR));
+    if (isReadOnlyFile(target))
+        return failWith(systemError(EACCES));
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return failWith(out.errorString());
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(256 * 1024);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+            out.cancelWriting();
+            return failWith(in.errorString());
+        }
+        if (out.write(chunk) != chunk.size()) {
+            const QString error = out.errorString();
+            out.cancelWriting();
+            return failWith(error);
+        }
+    }
+    if (!writeFault().isEmpty()) {
+        out.cancelWriting();
+        return failWith(writeFault());
+    }
+    if (!out.commit())
+        return failWith(out.errorString());
+    return true;
+}
+
+void setWriteFaultForTesting(const QString &errorText)
+{
+    writeFault() = errorText;
+}
+
+} // namespace vellara::platform

@@ -1,0 +1,183 @@
+#include "platform/codepage.h"
+#include "platform/textfile.h"
+#include "support/workdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace vellara::platform;
+using vellara::test::readBytes;
+using vellara::test::WorkDir;
+using vellara::test::writeBytes;
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+
+private:
+    static QStringList readAll(const QString &path)
+    {
+        TextReader in(path);
+        QStringList lines;
+        QString line;
+        while (in.readLine(line))
+            lines << line;
+        return lines;
+    }
+
+private slots:
+    void codePageMapsWindows1252()
+    {
+        const QString text = QStringLiteral("caf\u00e9 \u20ac5 \u2018q\u2019 \u00ff");
+        const QByteArray bytes = encodeCp1252(text);
+        QCOMPARE(bytes, QByteArray("caf\xe9 \x80" "5 \x91q\x92 \xff"));
+        QCOMPARE(decodeCp1252(bytes), text);
+        // Outside the code page: one "?" per character, also beyond the BMP.
+        QCOMPARE(encodeCp1252(QStringLiteral("a\u4e2db\U0001F600c")), QByteArray("a?b?c"));
+    }
+
+    void codePageKeepsEveryByte()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QCOMPARE(encodeCp1252(decodeCp1252(all)), all);
+    }
+
+    void readsLinesWhateverTheirEnd()
+    {
+        WorkDir dir;
+        writeBytes("mixed.txt", "one\r\ntwo\n\r\n\nlast");
+        QCOMPARE(readAll("mixed.txt"), (QStringList{"one", "two", "", "", "last"}));
+        writeBytes("ended.txt", "a\r\n");
+        QCOMPARE(readAll("ended.txt"), QStringList{"a"});
+        writeBytes("empty.txt", "");
+        QCOMPARE(readAll("empty.txt"), QStringList{});
+    }
+
+    void readFailsWithoutChangingTheLine()
+    {
+        WorkDir dir;
+        TextReader missing("absent.txt");
+        QVERIFY(!missing.isOpen());
+        QString line = "kept";
+        QVERIFY(!missing.readLine(line));
+        QVERIFY(!missing.skipLine());
+        QCOMPARE(line, QString("kept"));
+
+        TextReader folder(dir.path());
+        QVERIFY(!folder.isOpen());
+
+        writeBytes("one.txt", "x\r\n");
+        TextReader in("one.txt");
+        QVERIFY(in.skipLine());
+        QVERIFY(!in.readLine(line));
+        QCOMPARE(line, QString("kept"));
+    }
+
+    void hugeLineIsCutAndTheNextStillRead()
+    {
+        WorkDir dir;
+        QByteArray bytes(3 * kMaxLineLength + 7, 'z');
+        bytes += "\r\nnext\r\n";
+        writeBytes("big.txt", bytes);
+        const QStringList lines = readAll("big.txt");
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].size(), kMaxLineLength);
+        QCOMPARE(lines[1], QString("next"));
+    }
+
+    void writesCrLfInTheCodePage()
+    {
+        WorkDir dir;
+        writeBytes("out.txt", "an old and much longer content\r\n\r\n\r\n");
+        TextWriter out("out.txt");
+        out.writeLine("r\u00e9sum\u00e9 \u20ac");
+        out.writeLine("");
+        out.writeLine("\u4e2d");
+        QVERIFY(out.commit());
+        QCOMPARE(readBytes("out.txt"), QByteArray("r\xe9sum\xe9 \x80\r\n\r\n?\r\n"));
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        WorkDir dir;
+        const QByteArray old = "old content\r\n";
+
+        writeBytes("locked.txt", old);
+        QFile::setPermissions("locked.txt", QFile::ReadOwner | QFile::ReadGroup);
+        TextWriter locked("locked.txt");
+        locked.writeLine("new");
+        QVERIFY(!locked.commit());
+        QVERIFY(!locked.errorString().isEmpty());
+        QCOMPARE(readBytes("locked.txt"), old);
+
+        TextWriter nowhere("no/such/folder/file.txt");
+        nowhere.writeLine("new");
+        QVERIFY(!nowhere.commit());
+        QVERIFY(!nowhere.errorString().isEmpty());
+
+        writeBytes("full.txt", old);
+        setWriteFaultForTesting("No space left on device");
+        TextWriter full("full.txt");
+        full.writeLine("new");
+        const bool committed = full.commit();
+        setWriteFaultForTesting({});
+        QVERIFY(!committed);
+        QCOMPARE(full.errorString(), QString("No space left on device"));
+        QCOMPARE(readBytes("full.txt"), old);
+        // No temporary file is left beside it.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    void readOnlyFolderKeepsTheOldFile()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        WorkDir dir;
+        QDir().mkdir("ro");
+        writeBytes("ro/f.txt", "old\r\n");
+        QFile::setPermissions("ro", QFile::ReadOwner | QFile::ExeOwner);
+        TextWriter out("ro/f.txt");
+        out.writeLine("new");
+        const bool committed = out.commit();
+        QFile::setPermissions("ro", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!committed);
+        QCOMPARE(readBytes("ro/f.txt"), QByteArray("old\r\n"));
+    }
+
+    void copyReplacesTheTargetWhole()
+    {
+        WorkDir dir;
+        QByteArray picture;
+        for (int i = 0; i < 300000; ++i)
+            picture.append(char(i * 7));
+        writeBytes("source.wmf", picture);
+        writeBytes("target.wmf", "old");
+        QString error;
+        QVERIFY(copyFile("source.wmf", "target.wmf", &error));
+        QCOMPARE(readBytes("target.wmf"), picture);
+
+        QVERIFY(!copyFile("absent.wmf", "target.wmf", &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readBytes("target.wmf"), picture);
+    }
+
+    void pathsAndExistence()
+    {
+        WorkDir dir;
+        QCOMPARE(joinPath("/decks/major", "cards.dat"), QString("/decks/major/cards.dat"));
+        QCOMPARE(joinPath("/", "cards.dat"), QString("/cards.dat"));
+        QCOMPARE(joinPath("", "cards.dat"), QString("cards.dat"));
+        writeBytes("here.txt", "");
+        QVERIFY(fileExists("here.txt"));
+        QVERIFY(!fileExists("there.txt"));
+        QVERIFY(!fileExists(dir.path()));
+        QVERIFY(!fileExists(""));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "test_textfile.moc"
