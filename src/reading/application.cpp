@@ -1,5 +1,9 @@
 #include "reading/application.h"
 
+#include "core/corestate.h"
+#include "core/layoutfile.h"
+#include "core/settingsfile.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QMainWindow>
@@ -27,10 +31,14 @@ int runApplication(int &argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral("2.5"));
     setInterfaceFont();
 
-    // The reading table takes this window's place.
+    CoreState &state = coreState();
+    ReadSettingsFile(state);
+
+    // The reading table takes this window's place; until then the program
+    // shows the settings it read in the title.
     QMainWindow window;
     window.setObjectName(QStringLiteral("celtic"));
-    window.setWindowTitle(QStringLiteral("Vellara 2.5 "));
+    window.setWindowTitle(QLatin1String(kTitlePrefix) + state.settings.layoutName);
     window.resize(640, 480);
     window.show();
     return QApplication::exec();
