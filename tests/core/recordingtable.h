@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/layouttable.h"
+#include "core/readingtable.h"
 
 #include <QMap>
 #include <QStringList>
@@ -8,7 +8,7 @@
 namespace vellara::test {
 
 // A reading table that keeps what the layout procedures did to it.
-class RecordingTable : public LayoutTable {
+class RecordingTable : public ReadingTable {
 public:
     struct Card {
         QString tooltip;
@@ -17,6 +17,7 @@ public:
         QPointF place;
         QString cardPicture;
         QString facePicture;
+        bool faceTurned = false;
     };
 
     RecordingTable() { cards[0] = Card{}; }
@@ -52,6 +53,7 @@ public:
     bool showBackInFace(int k, const QString &file) override
     {
         cards[k].facePicture = file;
+        cards[k].faceTurned = false;
         return !unloadable.contains(file);
     }
     bool showBackInLarge(const QString &file) override
@@ -63,6 +65,15 @@ public:
     void setWindowGeometry(const QRect &twips) override { geometry = twips; }
     void setTitle(const QString &text) override { title = text; }
     void enablePickCards() override { pickCardsEnabled = true; }
+    int reversalsState() const override { return reversals; }
+    bool loadFacePicture(int p, const QString &file, bool turned) override
+    {
+        if (unloadable.contains(file))
+            return false;
+        cards[p].facePicture = file;
+        cards[p].faceTurned = turned;
+        return true;
+    }
 
     QMap<int, Card> cards;
     QList<int> stacking;
@@ -72,6 +83,7 @@ public:
     QRect geometry{100, 200, 9000, 7000};
     QString title = QStringLiteral("untitled");
     bool pickCardsEnabled = false;
+    int reversals = 1;
 };
 
 } // namespace vellara::test
