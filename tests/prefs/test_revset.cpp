@@ -1,0 +1,83 @@
+#include "core/corestate.h"
+#include "prefs/revset.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace vellara;
+
+class TestRevset : public QObject {
+    Q_OBJECT
+
+private:
+    static QScrollBar *spin(Revset &w) { return w.findChild<QScrollBar *>("VScroll1"); }
+    static QLineEdit *number(Revset &w) { return w.findChild<QLineEdit *>("Text1"); }
+
+    // Steps the spin button from the keyboard: Up is its upper arrow.
+    static void pressArrow(QScrollBar *bar, bool lower)
+    {
+        QTest::keyClick(bar, lower ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+private slots:
+    void lowStoredValuesBecomeTwo()
+    {
+        for (const qint16 stored : {qint16(0), qint16(1), qint16(-7)}) {
+            CoreState state;
+            state.settings.reversalFrequency = stored;
+            {
+                Revset window(state);
+                window.show();
+                QCOMPARE(number(window)->text(), QString("2"));
+                QCOMPARE(spin(window)->value(), 2);
+                window.close();  // by the frame: nothing accepted
+            }
+            QCOMPARE(state.settings.reversalFrequency, qint16(2));
+        }
+    }
+
+    void arrowsStepFromTheTop()
+    {
+        CoreState state;
+        state.settings.reversalFrequency = 2;
+        Revset window(state);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        pressArrow(spin(window), false);  // the upper arrow cannot go below 2
+        QCOMPARE(number(window)->text(), QString("2"));
+        pressArrow(spin(window), true);
+        QCOMPARE(number(window)->text(), QString("3"));
+        pressArrow(spin(window), false);
+        pressArrow(spin(window), false);
+        QCOMPARE(number(window)->text(), QString("2"));
+        QCOMPARE(spin(window)->value(), 2);
+    }
+
+    void acceptStoresTheScrollBarNotTheText()
+    {
+        CoreState state;
+        state.settings.reversalFrequency = 6;
+        Revset window(state);
+        window.show();
+        QLineEdit *text = number(window);
+        text->clear();
+        QTest::keyClicks(text, "10");
+        QCOMPARE(state.settings.reversalFrequency, qint16(6));
+        spin(window)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        window.findChild<QPushButton *>("Command1")->click();
+        QCOMPARE(state.settings.reversalFrequency, qint16(7));
+        QVERIFY(!window.isVisible());
+
+        CoreState big;
+        big.settings.reversalFrequency = 32767;
+        Revset top(big);
+        spin(top)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        top.findChild<QPushButton *>("Command1")->click();
+        QCOMPARE(big.settings.reversalFrequency, qint16(32767));
+    }
+};
+
+QTEST_MAIN(TestRevset)
+#include "test_revset.moc"
