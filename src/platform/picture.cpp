@@ -1,0 +1,249 @@
+#include "platform/picture.h"
+
+#include "platform/metafilecheck.h"
+
+#include <QBuffer>
+#include <QCache>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+#include <cmath>
+#include <list>
+
+namespace vellara::platform {
+
+namespace {
+
+// Largest raster picture read, in pixels; a header announcing more is refused
+// before anything is allocated.
+constexpr qint64 kMaxRasterPixels = 16 * 1024 * 1024;
+// What the cache of read files may hold, in bytes (files, decoded rasters
+// and their renderings together).
+constexpr qint64 kCacheBytes = 64 * 1024 * 1024;
+// Renderings kept per picture: the table's and the large picture's sizes,
+// each possibly at two device pixel ratios.
+constexpr int kRendersKept = 4;
+// A rendering larger than this is drawn each time rather than kept.
+constexpr qint64 kMaxKeptRenderPixels = 512 * 512;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Picture", text);
+}
+
+// Draws a checked metafile with libwmf into an image of exactly size pixels.
+QImage renderMetafile(const QByteArray &checked, QSize size)
+{
+    wmfAPI_Options options{};
+    options.function = wmf_gd_function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
+        | WMF_OPT_NO_DEBUG;
+    wmfAPI *api = nullptr;
+    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
+        if (api)
+            wmf_api_destroy(api);
+        return {};
+    }
+    struct Destroy {
+        wmfAPI *api;
+        ~Destroy() { wmf_api_destroy(api); }
+    } destroy{api};
+
+    // libwmf only reads the buffer, though its interface is not const.
+    auto *data = reinterpret_cast<unsigned char *>(const_cast<char *>(checked.constData()));
+    if (wmf_mem_open(api, data, long(checked.size())) != wmf_E_None)
+        return {};
+    wmfD_Rect bbox{};
+    if (wmf_scan(api, 0, &bbox) != wmf_E_None)
+        return {};
+    const double width = double(bbox.BR.x) - double(bbox.TL.x);
+    const double height = double(bbox.BR.y) - double(bbox.TL.y);
+    if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0)
+        return {};
+    // The drawing comes back as a PNG in memory: with its own image type
+    // libwmf hands over a gd image that its library gives no way to free.
+    QByteArray png;
+    wmf_gd_t *device = WMF_GD_GetData(api);
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = [](void *context, char *buffer, int length) {
+        static_cast<QByteArray *>(context)->append(buffer, length);
+        return length;
+    };
+    device->bbox = bbox;
+    device->width = unsigned(size.width());
+    device->height = unsigned(size.height());
+    if (wmf_play(api, 0, &bbox) != wmf_E_None)
+        return {};
+    QImage image = QImage::fromData(png, "PNG");
+    if (image.size() != size)
+        return {};
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+// What was read from one file, shared by every Picture made from it.
+class PictureSource {
+public:
+    PictureSource(QString path, QByteArray metafile, QImage raster)
+        : m_path(std::move(path)), m_metafile(std::move(metafile)), m_raster(std::move(raster))
+    {
+    }
+
+    const QString &path() const { return m_path; }
+    qint64 bytes() const
+    {
+        return m_metafile.size() + m_raster.sizeInBytes() + kRendersKept * kMaxKeptRenderPixels;
+    }
+
+    QImage render(QSize size) const
+    {
+        for (auto it = m_renders.begin(); it != m_renders.end(); ++it) {
+            if (it->size() == size) {
+                m_renders.splice(m_renders.begin(), m_renders, it);
+                return m_renders.front();
+            }
+        }
+        QImage image = draw(size);
+        if (!image.isNull() && qint64(size.width()) * size.height() <= kMaxKeptRenderPixels) {
+            m_renders.push_front(image);
+            if (int(m_renders.size()) > kRendersKept)
+                m_renders.pop_back();
+        }
+        return image;
+    }
+
+private:
+    QImage draw(QSize size) const
+    {
+        if (!m_metafile.isEmpty())
+            return renderMetafile(m_metafile, size);
+        return m_raster.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_ARGB32);
+    }
+
+    QString m_path;
+    QByteArray m_metafile;  // checked, as libwmf reads it; empty for rasters
+    QImage m_raster;
+    // Most recently used first. Pictures are drawn on the GUI thread only.
+    mutable std::list<QImage> m_renders;
+};
+
+namespace {
+
+struct CacheEntry {
+    qint64 fileSize = 0;
+    QDateTime modified;
+    std::shared_ptr<const PictureSource> source;
+};
+
+QCache<QString, CacheEntry> &cache()
+{
+    static QCache<QString, CacheEntry> files(kCacheBytes);
+    return files;
+}
+
+std::shared_ptr<const PictureSource> readSource(const QString &path, QString *why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = file.errorString();
+        return {};
+    }
+    if (file.size() > kMaxMetafileBytes) {
+        *why = tr("The file is too large for a picture.");
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+
+    if (looksLikeMetafile(bytes)) {
+        // Only checked here: libwmf first sees the file when it is drawn, which
+        // keeps dealing a hundred cards quick.
+        QByteArray checked = checkedMetafile(bytes, why);
+        if (checked.isEmpty())
+            return {};
+        return std::make_shared<PictureSource>(path, std::move(checked), QImage());
+    }
+
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QSize announced = reader.size();
+    if (announced.isValid() && qint64(announced.width()) * announced.height() > kMaxRasterPixels) {
+        *why = tr("The picture is too large.");
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        *why = tr("The file is not a picture that can be shown: %1").arg(reader.errorString());
+        return {};
+    }
+    return std::make_shared<PictureSource>(path, QByteArray(), std::move(image));
+}
+
+} // namespace
+
+std::optional<Picture> Picture::load(const QString &path, QString *why)
+{
+    if (path.isEmpty())
+        return Picture();
+    QString reason;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        if (why)
+            *why = tr("The file %1 does not exist.").arg(path);
+        return std::nullopt;
+    }
+    const QString key = info.absoluteFilePath();
+    const QDateTime modified = info.lastModified();
+    if (const CacheEntry *entry = cache().object(key);
+        entry && entry->fileSize == info.size() && entry->modified == modified)
+        return Picture(entry->source, false);
+
+    auto source = readSource(path, &reason);
+    if (!source) {
+        cache().remove(key);
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    }
+    const qint64 cost = source->bytes();
+    cache().insert(key, new CacheEntry{info.size(), modified, source}, cost);
+    return Picture(std::move(source), false);
+}
+
+QString Picture::path() const
+{
+    return m_source ? m_source->path() : QString();
+}
+
+Picture Picture::turned() const
+{
+    return Picture(m_source, !m_turned);
+}
+
+QImage Picture::render(QSize size) const
+{
+    if (!m_source || size.isEmpty() || qint64(size.width()) * size.height() > kMaxRenderPixels)
+        return {};
+    const QImage upright = m_source->render(size);
+    // Turning by 180 degrees is mirroring both ways: exact, pixel for pixel.
+    return m_turned ? upright.mirrored(true, true) : upright;
+}
+
+void Picture::clearCache()
+{
+    cache().clear();
+}
+
+} // namespace vellara::platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/picture.h"
+
+#include <QWidget>
+
+namespace vellara::platform {
+
+// A picture stretched to its frame: the card pictures, faces and previews of
+// every window. Metafiles are drawn from their vectors at the frame's size in
+// device pixels, so they stay sharp on a scaled screen. The tooltip doubles
+// as the accessible description, since the picture itself says nothing to a
+// screen reader.
+class PictureElement : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureElement(QWidget *parent = nullptr);
+
+    void setPicture(const Picture &picture);
+    const Picture &picture() const { return m_picture; }
+    void clearPicture() { setPicture(Picture()); }
+
+    // The element's number in its numbered set, passed with every event.
+    void setIndex(int index) { m_index = index; }
+    int index() const { return m_index; }
+
+signals:
+    // A button went down and came up again over the element.
+    void clicked(int index);
+    // Positions are in pixels of the element.
+    void mousePressed(int index, Qt::MouseButton button, QPointF position);
+    void mouseMoved(int index, Qt::MouseButtons buttons, QPointF position);
+    void mouseReleased(int index, Qt::MouseButton button, QPointF position);
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    Picture m_picture;
+    int m_index = 0;
+    bool m_pressed = false;
+};
+
+} // namespace vellara::platform

@@ -1,0 +1,4 @@
+vellara_add_test(test_picture test_picture.cpp)
+target_link_libraries(test_picture PRIVATE vellara_wmfwriter)
+vellara_add_test(test_pictureelement test_pictureelement.cpp)
+target_link_libraries(test_pictureelement PRIVATE vellara_wmfwriter)

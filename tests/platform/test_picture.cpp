@@ -1,0 +1,378 @@
+#include "platform/metafilecheck.h"
+#include "platform/picture.h"
+#include "support/workdir.h"
+#include "wmfwriter.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTest>
+
+using vellara::platform::Picture;
+using vellara::test::readBytes;
+using vellara::test::writeBytes;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kWhite(255, 255, 255);
+
+// A 1000 x 1000 picture: white, with a red square over its upper left
+// quarter (0 to 250 each way).
+QByteArray redCornerMetafile()
+{
+    tools::WmfWriter w(1000, 1000);
+    w.setPen(QColor());
+    w.setBrush(kWhite);
+    w.rectangle(QRect(0, 0, 1000, 1000));
+    w.setBrush(kRed);
+    w.rectangle(QRect(0, 0, 250, 250));
+    return w.finish();
+}
+
+QColor pixelAt(const QImage &image, double fx, double fy)
+{
+    return image.pixelColor(int(fx * image.width()), int(fy * image.height()));
+}
+
+QString samplesDir()
+{
+    return QStringLiteral(VELLARA_SHARED_DIR "/wmf-samples");
+}
+
+QStringList sampleFiles()
+{
+    QStringList files;
+    for (const QString &name : QDir(samplesDir()).entryList({"*.wmf"}, QDir::Files, QDir::Name))
+        files << QDir(samplesDir()).filePath(name);
+    return files;
+}
+
+// Mean absolute difference per channel, 0 to 255.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+bool isBlank(const QImage &image)
+{
+    const QRgb first = image.pixel(0, 0);
+    for (int row = 0; row < image.height(); ++row)
+        for (int col = 0; col < image.width(); ++col)
+            if (image.pixel(col, row) != first)
+                return false;
+    return true;
+}
+
+// Loads and draws whatever the bytes hold; must neither crash nor hang.
+void loadAndDraw(const QString &path, const QByteArray &bytes)
+{
+    writeBytes(path, bytes);
+    Picture::clearCache();
+    if (const auto picture = Picture::load(path))
+        (void)picture->render(QSize(39, 71));
+}
+
+} // namespace
+
+class TestPicture : public QObject {
+    Q_OBJECT
+
+private slots:
+    void metafileShapesStayInPlace_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("table card") << QSize(39, 71);
+        QTest::newRow("large card") << QSize(116, 213);
+        QTest::newRow("wide") << QSize(400, 90);
+    }
+    void metafileShapesStayInPlace()
+    {
+        QFETCH(QSize, size);
+        vellara::test::WorkDir dir;
+        writeBytes(dir.filePath("red.wmf"), redCornerMetafile());
+        const auto picture = Picture::load(dir.filePath("red.wmf"));
+        QVERIFY(picture && !picture->isNull());
+
+        const QImage upright = picture->render(size);
+        QCOMPARE(upright.size(), size);
+        QCOMPARE(pixelAt(upright, 0.1, 0.1), kRed);
+        QCOMPARE(pixelAt(upright, 0.2, 0.2), kRed);
+        QCOMPARE(pixelAt(upright, 0.32, 0.1), kWhite);
+        QCOMPARE(pixelAt(upright, 0.1, 0.32), kWhite);
+        QCOMPARE(pixelAt(upright, 0.9, 0.9), kWhite);
+
+        const QImage turned = picture->turned().render(size);
+        QCOMPARE(turned.size(), size);
+        QCOMPARE(pixelAt(turned, 0.9, 0.9), kRed);
+        QCOMPARE(pixelAt(turned, 0.1, 0.1), kWhite);
+        // Exactly the upright pixels, in reverse order.
+        QCOMPARE(turned, upright.mirrored(true, true));
+        QCOMPARE(picture->turned().turned().render(size), upright);
+    }
+
+    void metafileWithoutPlaceableHeader()
+    {
+        vellara::test::WorkDir dir;
+        const QByteArray placeable = redCornerMetafile();
+        writeBytes(dir.filePath("a.wmf"), placeable);
+        writeBytes(dir.filePath("b.wmf"), placeable.mid(22));
+        const auto a = Picture::load(dir.filePath("a.wmf"));
+        const auto b = Picture::load(dir.filePath("b.wmf"));
+        QVERIFY(a && b);
+        QCOMPARE(b->render(QSize(116, 213)), a->render(QSize(116, 213)));
+    }
+
+    void metafileTextIsDrawn()
+    {
+        vellara::test::WorkDir dir;
+        tools::WmfWriter w(1000, 400);
+        w.setPen(QColor());
+        w.setBrush(kWhite);
+        w.rectangle(QRect(0, 0, 1000, 400));
+        w.setFont(QStringLiteral("Times New Roman"), 300, true);
+        w.setTextColor(Qt::black);
+        w.text(500, 50, QStringLiteral("Tower"));
+        writeBytes(dir.filePath("text.wmf"), w.finish());
+        const auto picture = Picture::load(dir.filePath("text.wmf"));
+        QVERIFY(picture);
+        QVERIFY(!isBlank(picture->render(QSize(200, 80))));
+    }
+
+    // Metafiles from other programs look as libwmf's own converter draws them.
+    void sharedSamplesMatchLibwmf_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QStringList files = sampleFiles();
+        QVERIFY2(!files.isEmpty(), qPrintable(samplesDir()));
+        for (const QString &file : files)
+            QTest::newRow(qPrintable(QFileInfo(file).fileName())) << file;
+    }
+    void sharedSamplesMatchLibwmf()
+    {
+        QFETCH(QString, file);
+        const QString wmf2gd = QStandardPaths::findExecutable("wmf2gd");
+        QVERIFY2(!wmf2gd.isEmpty(), "wmf2gd (libwmf-bin) is needed for this comparison");
+        vellara::test::WorkDir dir;
+        const QString reference = dir.filePath("reference.png");
+        QProcess process;
+        process.start(wmf2gd, {"-t", "png", "-o", reference, "--maxwidth=116", "--maxheight=213",
+                               file});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        const QImage expected(reference);
+        QVERIFY(!expected.isNull());
+
+        const auto picture = Picture::load(file);
+        QVERIFY(picture && !picture->isNull());
+        const QImage drawn = picture->render(expected.size());
+        QCOMPARE(drawn.size(), expected.size());
+        QVERIFY(!isBlank(drawn));
+        // The same library draws both, so they differ only where the two
+        // round a coordinate differently: a few pixels along some edges. A
+        // wrong picture, a lost bounding box or a shifted or stretched
+        // drawing costs far more than 4 of 255 on average.
+        const double difference = meanDifference(drawn, expected);
+        QVERIFY2(difference <= 4.0, qPrintable(QString::number(difference)));
+        // Turned and large sizes draw too.
+        QVERIFY(!isBlank(picture->turned().render(QSize(39, 71))));
+    }
+
+    void brokenMetafilesFailCleanly()
+    {
+        vellara::test::WorkDir dir;
+        const QString path = dir.filePath("broken.wmf");
+        const QByteArray small = readBytes(samplesDir() + "/arrow01.wmf");
+        QVERIFY(small.size() > 100);
+        for (qsizetype n = 0; n < small.size(); ++n)
+            loadAndDraw(path, small.left(n));
+
+        // Prefixes of the largest sample, in steps that hit every record kind.
+        const QByteArray large = readBytes(samplesDir() + "/Eg.wmf");
+        for (qsizetype n = 0; n < large.size(); n += 97)
+            loadAndDraw(path, large.left(n));
+
+        QRandomGenerator random(20261206);
+        for (const QString &file : sampleFiles()) {
+            const QByteArray original = readBytes(file);
+            for (int round = 0; round < 40; ++round) {
+                QByteArray bytes = original;
+                const int flips = 1 + int(random.bounded(8));
+                for (int i = 0; i < flips; ++i)
+                    bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
+                loadAndDraw(path, bytes);
+            }
+        }
+    }
+
+    void hostileHeadersAndRecords()
+    {
+        vellara::test::WorkDir dir;
+        const QString path = dir.filePath("hostile.wmf");
+
+        // A header announcing an enormous file, record and object table.
+        QByteArray huge = redCornerMetafile();
+        for (int i = 22 + 6; i < 22 + 16; ++i)
+            huge[i] = char(0xFF);
+        writeBytes(path, huge);
+        auto picture = Picture::load(path);
+        QVERIFY(picture);
+        QCOMPARE(pixelAt(picture->render(QSize(40, 40)), 0.1, 0.1), kRed);
+
+        // A record that claims more bytes than the file holds is not read.
+        tools::WmfWriter w(100, 100);
+        w.rawRecord(0x041B, {100, 100, 0, 0});
+        const QByteArray whole = w.finish();
+        // In place of the end record: a rectangle claiming 4 GB.
+        const QByteArray overlong = whole.left(whole.size() - 6)
+            + QByteArray("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8);
+        writeBytes(path, overlong);
+        Picture::clearCache();
+        picture = Picture::load(path);
+        if (picture)
+            QVERIFY(!picture->render(QSize(39, 71)).isNull());
+
+        // An embedded bitmap announcing 100000 x 100000 pixels.
+        tools::WmfWriter b(100, 100);
+        QVector<uint16_t> params{0x0020, 0x00CC, 0, 100, 100, 0, 0, 100, 100, 0, 0};
+        const QVector<uint16_t> header{40, 0, 0x86A0, 1, 0x86A0, 1, 1, 24, 0, 0, 0, 0,
+                                       0,  0, 0,      0, 0,      0, 0, 0};
+        params += header;
+        b.rawRecord(0x0F43, params);
+        writeBytes(path, b.finish());
+        Picture::clearCache();
+        QString why;
+        QVERIFY(!Picture::load(path, &why));
+        QVERIFY(!why.isEmpty());
+
+        // Polygons and text whose counts run past their record.
+        tools::WmfWriter p(100, 100);
+        p.rawRecord(0x0324, {5000, 1, 1, 2, 2});
+        p.rawRecord(0x0521, {60000, 0x4141, 0, 0});
+        p.rawRecord(0x0538, {3, 1000, 1000, 1000, 1, 1});
+        p.rawRecord(0x012D, {77});  // an object that was never made
+        const QByteArray checked = vellara::platform::checkedMetafile(p.finish(), &why);
+        QVERIFY(checked.isEmpty() || checked.size() < 22 + 18 + 60);
+    }
+
+    void rasterPicturesLoad_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("bmp") << "card.bmp" << QByteArray("BMP");
+        QTest::newRow("jpeg") << "card.jpg" << QByteArray("JPEG");
+        QTest::newRow("jpeg named bmp") << "misnamed.bmp" << QByteArray("JPEG");
+        QTest::newRow("png") << "card.png" << QByteArray("PNG");
+    }
+    void rasterPicturesLoad()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        vellara::test::WorkDir dir;
+        QImage image(20, 40, QImage::Format_RGB32);
+        image.fill(kWhite);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.setPixelColor(x, y, kRed);
+        QVERIFY(image.save(dir.filePath(name), format.constData(), 100));
+        const auto picture = Picture::load(dir.filePath(name));
+        QVERIFY(picture && !picture->isNull());
+        const QImage drawn = picture->render(QSize(60, 120));
+        QCOMPARE(drawn.size(), QSize(60, 120));
+        QVERIFY(pixelAt(drawn, 0.05, 0.05).red() > 200);
+        QVERIFY(pixelAt(drawn, 0.05, 0.05).green() < 60);
+        QVERIFY(pixelAt(drawn, 0.8, 0.8).green() > 200);
+        QCOMPARE(pixelAt(picture->turned().render(QSize(60, 120)), 0.95, 0.95),
+                 pixelAt(drawn, 0.05, 0.05));
+    }
+
+    void gifLoads()
+    {
+        // Two by two red pixels; Qt reads GIF but does not write it.
+        const QByteArray gif = QByteArray::fromHex(
+            "47494638396102000200f00000ff000000000021f90400000000002c00000000020002000002028451003b");
+        vellara::test::WorkDir dir;
+        writeBytes(dir.filePath("red.gif"), gif);
+        const auto picture = Picture::load(dir.filePath("red.gif"));
+        QVERIFY(picture);
+        QCOMPARE(picture->render(QSize(4, 4)).pixelColor(3, 3), kRed);
+    }
+
+    void unreadableFilesFail()
+    {
+        vellara::test::WorkDir dir;
+        QString why;
+        QVERIFY(!Picture::load(dir.filePath("missing.wmf"), &why));
+        QVERIFY(why.contains("missing.wmf"));
+
+        writeBytes(dir.filePath("notes.wmf"), "The Tower: sudden change.\r\n");
+        why.clear();
+        QVERIFY(!Picture::load(dir.filePath("notes.wmf"), &why));
+        QVERIFY(!why.isEmpty());
+
+        writeBytes(dir.filePath("empty.bmp"), QByteArray());
+        QVERIFY(!Picture::load(dir.filePath("empty.bmp")));
+        QVERIFY(!Picture::load(dir.path()));  // a folder is no picture
+
+        const auto none = Picture::load(QString());
+        QVERIFY(none && none->isNull());
+        QVERIFY(none->render(QSize(10, 10)).isNull());
+    }
+
+    void changedFilesAreReadAgain()
+    {
+        vellara::test::WorkDir dir;
+        const QString path = dir.filePath("card.wmf");
+        writeBytes(path, redCornerMetafile());
+        const auto first = Picture::load(path);
+        const auto again = Picture::load(path);
+        QVERIFY(first && again);
+        QVERIFY(*first == *again);  // not read twice
+        QCOMPARE(first->render(QSize(39, 71)).cacheKey(), again->render(QSize(39, 71)).cacheKey());
+
+        // A different picture under the same name is read anew.
+        tools::WmfWriter w(100, 100);
+        w.setPen(QColor());
+        w.setBrush(QColor(0, 0, 255));
+        w.rectangle(QRect(0, 0, 100, 100));
+        w.setBrush(QColor(0, 0, 254));
+        w.rectangle(QRect(50, 50, 50, 50));
+        writeBytes(path, w.finish());
+        const auto changed = Picture::load(path);
+        QVERIFY(changed && !(*changed == *first));
+        QCOMPARE(pixelAt(changed->render(QSize(39, 71)), 0.1, 0.1), QColor(0, 0, 255));
+        // The picture already shown keeps what it showed.
+        QCOMPARE(pixelAt(first->render(QSize(39, 71)), 0.1, 0.1), kRed);
+
+        // A file that turns unreadable is no longer served from memory.
+        writeBytes(path, "not a picture");
+        QVERIFY(!Picture::load(path));
+    }
+
+    void oversizedRequestsDrawNothing()
+    {
+        vellara::test::WorkDir dir;
+        writeBytes(dir.filePath("red.wmf"), redCornerMetafile());
+        const auto picture = Picture::load(dir.filePath("red.wmf"));
+        QVERIFY(picture);
+        QVERIFY(picture->render(QSize(0, 10)).isNull());
+        QVERIFY(picture->render(QSize(100000, 100000)).isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPicture)
+#include "test_picture.moc"
