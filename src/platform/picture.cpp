@@ -13,6 +13,12 @@
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
+// From the gd library inside libwmf: its gd device hands over the image it
+// drew and leaves freeing it to the caller, but its header does not declare
+// the function that does. Only the static libwmf exports it (see
+// pictures.cmake).
+extern "C" void gdImageDestroy(void *image);
+
 #include <cmath>
 #include <list>
 
@@ -66,26 +72,39 @@ QImage renderMetafile(const QByteArray &checked, QSize size)
     const double height = double(bbox.BR.y) - double(bbox.TL.y);
     if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0)
         return {};
-    // The drawing comes back as a PNG in memory: with its own image type
-    // libwmf hands over a gd image that its library gives no way to free.
-    QByteArray png;
     wmf_gd_t *device = WMF_GD_GetData(api);
-    device->type = wmf_gd_png;
-    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
-    device->sink.context = &png;
-    device->sink.function = [](void *context, char *buffer, int length) {
-        static_cast<QByteArray *>(context)->append(buffer, length);
-        return length;
-    };
+    device->type = wmf_gd_image;
     device->bbox = bbox;
     device->width = unsigned(size.width());
     device->height = unsigned(size.height());
-    if (wmf_play(api, 0, &bbox) != wmf_E_None)
+    const wmf_error_t played = wmf_play(api, 0, &bbox);
+    // The image is ours to free, whether or not the drawing went well.
+    struct FreeImage {
+        wmf_gd_t *device;
+        ~FreeImage()
+        {
+            if (device->gd_image)
+                gdImageDestroy(device->gd_image);
+        }
+    } freeImage{device};
+    if (played != wmf_E_None || !device->gd_image)
         return {};
-    QImage image = QImage::fromData(png, "PNG");
-    if (image.size() != size)
+    const int *pixels = wmf_gd_image_pixels(device->gd_image);
+    if (!pixels)
         return {};
-    return image.convertToFormat(QImage::Format_ARGB32);
+
+    // gd keeps true colour as 0xAARRGGBB with a 7-bit alpha where 0 is opaque.
+    QImage image(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const int *row = pixels + qsizetype(y) * size.width();
+        for (int x = 0; x < size.width(); ++x) {
+            const uint32_t p = uint32_t(row[x]);
+            const int alpha = 255 - int((p >> 24) & 0x7F) * 255 / 127;
+            line[x] = qRgba(int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF), alpha);
+        }
+    }
+    return image;
 }
 
 } // namespace
