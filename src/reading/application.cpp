@@ -1,12 +1,10 @@
 #include "reading/application.h"
 
 #include "core/corestate.h"
-#include "core/layoutfile.h"
-#include "core/settingsfile.h"
+#include "reading/celtic.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QMainWindow>
 
 namespace vellara {
 
@@ -31,16 +29,14 @@ int runApplication(int &argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral("2.5"));
     setInterfaceFont();
 
-    CoreState &state = coreState();
-    ReadSettingsFile(state);
-
-    // The reading table takes this window's place; until then the program
-    // shows the settings it read in the title.
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("celtic"));
-    window.setWindowTitle(QLatin1String(kTitlePrefix) + state.settings.layoutName);
-    window.resize(640, 480);
-    window.show();
+    // The other windows close themselves when the program ends; the main
+    // window may be the last to go, or not.
+    QApplication::setQuitOnLastWindowClosed(false);
+    auto *table = new Celtic(coreState());
+    table->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(table, &Celtic::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    table->Form_Load();
+    table->show();
     return QApplication::exec();
 }
 

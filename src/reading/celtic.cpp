@@ -1,0 +1,484 @@
+#include "reading/celtic.h"
+
+#include "core/corestate.h"
+#include "core/dealing.h"
+#include "core/deckfile.h"
+#include "core/layoutfile.h"
+#include "core/settingsfile.h"
+#include "platform/message.h"
+#include "platform/picture.h"
+#include "platform/pictureelement.h"
+#include "platform/random.h"
+#include "platform/units.h"
+#include "platform/windowregistry.h"
+#include "prefs/revset.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace vellara {
+
+using platform::designRect;
+using platform::PictureElement;
+
+namespace {
+
+// The client area's designed size, used until a layout gives the window its own.
+constexpr int kDesignClientWidth = 9390;
+constexpr int kDesignClientHeight = 6375;
+
+const QRect kCardPictureRect = designRect(6750, 900, 585, 1065);
+const QRect kFacePictureRect = designRect(480, 840, 1740, 3195);
+
+// The text boxes are designed for Courier New; a system without it gets the
+// nearest fixed-width font.
+QFont meaningFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (!QFontInfo(font).fixedPitch())
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(8);
+    return font;
+}
+
+// Reads a picture file for showing; an empty path gives no picture.
+std::optional<platform::Picture> readPicture(const QString &file)
+{
+    if (file.isEmpty())
+        return platform::Picture();
+    return platform::Picture::load(file);
+}
+
+} // namespace
+
+Celtic::Celtic(CoreState &state, QWidget *parent) : QMainWindow(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("celtic"));
+    setWindowTitle(QLatin1String(kTitlePrefix));
+    buildControls();
+    buildMenus();
+    resize(platform::twipsToPixels(kDesignClientWidth),
+           platform::twipsToPixels(kDesignClientHeight) + menuBar()->sizeHint().height());
+}
+
+Celtic::~Celtic() = default;
+
+void Celtic::buildControls()
+{
+    auto *table = new QWidget(this);
+    table->setObjectName(QStringLiteral("table"));
+    setCentralWidget(table);
+
+    auto button = [table](const QString &name, const QString &caption, const QRect &place) {
+        auto *b = new QPushButton(caption, table);
+        b->setObjectName(name);
+        b->setGeometry(place);
+        return b;
+    };
+    auto check = [table](const QString &name, const QString &caption, const QRect &place) {
+        auto *c = new QCheckBox(caption, table);
+        c->setObjectName(name);
+        c->setGeometry(place);
+        return c;
+    };
+    auto label = [table](const QString &name, const QString &caption, const QRect &place) {
+        auto *l = new QLabel(caption, table);
+        l->setObjectName(name);
+        l->setGeometry(place);
+        return l;
+    };
+    auto textBox = [table](const QString &name, const QString &text, const QRect &place) {
+        auto *t = new QPlainTextEdit(text, table);
+        t->setObjectName(name);
+        t->setGeometry(place);
+        t->setFont(meaningFont());
+        t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        t->setTabChangesFocus(true);
+        return t;
+    };
+
+    m_browseCards = button(QStringLiteral("Command2"), QStringLiteral("Browse Cards"), designRect(2400, 0, 1155, 255));
+    m_pickCards = button(QStringLiteral("Command1"), QStringLiteral("Pick Cards"), designRect(3525, 0, 1155, 255));
+    m_reversals = check(QStringLiteral("Check1"), QStringLiteral("Reversals"), designRect(4725, 0, 1305, 255));
+    m_reversals->setChecked(true);
+    m_randomLayout = check(QStringLiteral("Check2"), QStringLiteral("Random Layout"), designRect(6000, 0, 1665, 240));
+    m_randomDeck = check(QStringLiteral("Check3"), QStringLiteral("Random Deck"), designRect(7725, 0, 1590, 240));
+
+    QLabel *cardHeading = label(QStringLiteral("Label2"), QStringLiteral("Card Meaning"), designRect(750, 75, 1215, 255));
+    m_cardMeaning = textBox(QStringLiteral("Text2"), QString(), designRect(0, 300, 2895, 3090));
+    cardHeading->setBuddy(m_cardMeaning);
+    QLabel *positionHeading =
+        label(QStringLiteral("Label3"), QStringLiteral("Position Meaning"), designRect(720, 3450, 1815, 255));
+    m_positionMeaning = textBox(QStringLiteral("Text1"), QStringLiteral("Welcome to Vellara"),
+                                designRect(0, 3675, 4695, 2700));
+    positionHeading->setBuddy(m_positionMeaning);
+
+    m_large = new PictureElement(table);
+    m_large->setObjectName(QStringLiteral("Image1"));
+    m_large->setGeometry(designRect(2925, 300, 1740, 3195));
+    m_large->setToolTip(QStringLiteral("Card turned up last"));
+
+    m_cards.append(makeCardPicture(0));
+    m_cards[0]->setToolTip(QStringLiteral("Card 1"));
+    m_cards[0]->show();
+    m_faces.append(makeFacePicture(0));
+    m_places.append(kCardPictureRect.topLeft());
+
+    connect(m_pickCards, &QPushButton::clicked, this, &Celtic::Command1_Click);
+    connect(m_browseCards, &QPushButton::clicked, this, &Celtic::Command2_Click);
+}
+
+PictureElement *Celtic::makeCardPicture(int k)
+{
+    auto *card = new PictureElement(centralWidget());
+    card->setObjectName(QStringLiteral("Image2_%1").arg(k));
+    card->setIndex(k);
+    // A new card picture takes the first one's place and size.
+    card->setGeometry(m_cards.isEmpty() ? kCardPictureRect : m_cards[0]->geometry());
+    card->hide();
+    connect(card, &PictureElement::clicked, this, &Celtic::Image2_Click);
+    return card;
+}
+
+PictureElement *Celtic::makeFacePicture(int k)
+{
+    auto *face = new PictureElement(centralWidget());
+    face->setObjectName(QStringLiteral("Image3_%1").arg(k));
+    face->setIndex(k);
+    face->setGeometry(kFacePictureRect);
+    face->hide();  // holds the face until the card is turned; never shown
+    return face;
+}
+
+QAction *Celtic::addCommand(QMenu *menu, const QString &name, const QString &caption, const QKeySequence &shortcut)
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    if (menu)
+        menu->addAction(action);
+    else
+        menuBar()->addAction(action);
+    return action;
+}
+
+void Celtic::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    auto menu = [bar](const QString &name, const QString &caption) {
+        QMenu *m = bar->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+
+    QMenu *file = menu(QStringLiteral("file"), QStringLiteral("File"));
+    connect(addCommand(file, QStringLiteral("save"), QStringLiteral("Save Settings"), QKeySequence(QStringLiteral("Ctrl+S"))),
+            &QAction::triggered, this, &Celtic::save_Click);
+    connect(addCommand(file, QStringLiteral("saveandexit"), QStringLiteral("Save and Exit"),
+                       QKeySequence(QStringLiteral("Ctrl+Z"))),
+            &QAction::triggered, this, &Celtic::saveandexit_Click);
+    connect(addCommand(file, QStringLiteral("exit"), QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+Y"))),
+            &QAction::triggered, this, &Celtic::exit_Click);
+
+    // The windows these open come with their own parts of the program; until
+    // a window exists its command opens nothing.
+    QMenu *decks = menu(QStringLiteral("decks"), QStringLiteral("Decks"));
+    addCommand(decks, QStringLiteral("loaddeck"), QStringLiteral("Load Deck"));
+    addCommand(decks, QStringLiteral("addcards"), QStringLiteral("Add Deck"), QKeySequence(QStringLiteral("Ctrl+A")));
+    addCommand(decks, QStringLiteral("removedeck"), QStringLiteral("Remove Deck"));
+    addCommand(decks, QStringLiteral("changecarddef"), QStringLiteral("Change Card Definitions"));
+    addCommand(decks, QStringLiteral("changeback"), QStringLiteral("Change Card Backs"),
+               QKeySequence(QStringLiteral("Ctrl+B")));
+
+    QMenu *layouts = menu(QStringLiteral("layouts"), QStringLiteral("Layouts"));
+    addCommand(layouts, QStringLiteral("loadlayout"), QStringLiteral("Load Layout"));
+    addCommand(layouts, QStringLiteral("loadlayoutfile"), QStringLiteral("Load layout from file"));
+    addCommand(layouts, QStringLiteral("removelayout"), QStringLiteral("Remove Layout"));
+    connect(addCommand(layouts, QStringLiteral("savelayout"), QStringLiteral("Save Current Layout")),
+            &QAction::triggered, this, &Celtic::savelayout_Click);
+    addCommand(layouts, QStringLiteral("layoutchange"), QStringLiteral("Change Layout Definitions"));
+    addCommand(layouts, QStringLiteral("layoutedit"), QStringLiteral("Edit Layout"));
+
+    connect(addCommand(nullptr, QStringLiteral("setreversals"), QStringLiteral("Reversal Frequency")),
+            &QAction::triggered, this, [this] {
+                platform::WindowRegistry::open(QStringLiteral("revset"), [this] {
+                    auto *window = new Revset(m_state);
+                    window->Form_Load();
+                    return window;
+                });
+            });
+    m_removeCard = addCommand(nullptr, QStringLiteral("removecard"), QStringLiteral("Remove Card"));
+    m_removeCard->setEnabled(false);
+    m_addCard = addCommand(nullptr, QStringLiteral("AddCard"), QStringLiteral("Add Card"));
+    m_addCard->setEnabled(false);
+}
+
+void Celtic::Form_Load()
+{
+    ReadSettingsFile(m_state);
+    LoadLayout(m_state, *this, m_state.settings.layoutName);
+    showBackInLarge(m_state.settings.cardBackFile);
+    if (!m_state.settings.deckDirectory.isEmpty())
+        LoadDeckFromDirectory(m_state, m_state.settings.deckDirectory);
+    else
+        LoadDeckByIndex(m_state, 0);
+    setTitle(QLatin1String(kTitlePrefix) + m_state.settings.layoutName);
+}
+
+void Celtic::Command1_Click()
+{
+    platform::RandomGenerator &random = platform::randomGenerator();
+    ProgramSettings &settings = m_state.settings;
+    random.reseed();
+    if (m_randomLayout->checkState() == Qt::Checked) {
+        const int k = std::clamp(int(std::floor(random.next() * settings.layouts.layoutCount + 1)), 1, kMaxLayoutSlot);
+        LoadLayout(m_state, *this, settings.layouts.names[k].trimmed());
+    }
+    if (m_randomDeck->checkState() == Qt::Checked) {
+        const int slot = std::clamp(int(std::floor(random.next() * settings.decks.deckCount + 1)), 1, kMaxDeckSlot);
+        m_state.currentDeckIndex = static_cast<qint16>(slot);
+        LoadDeckByIndex(m_state, m_state.currentDeckIndex);
+    }
+    if (m_state.layout.positionCount > m_state.cardCount) {
+        platform::showMessage(QStringLiteral("There are more cards needed for the loaded layout than is in this deck"));
+        return;
+    }
+    for (int k = 0; k < m_state.layout.positionCount && k < m_cards.size(); ++k)
+        showBackInCard(k, settings.cardBackFile);
+    DealReading(m_state, *this, random);
+    m_positionMeaning->clear();
+    m_cardMeaning->clear();
+}
+
+void Celtic::Command2_Click()
+{
+    // Opens the card browser once it exists.
+}
+
+void Celtic::Image2_Click(int index)
+{
+    if (index < 0 || index >= m_cards.size() || index >= kPositionSlots)
+        return;
+    const platform::Picture face = m_faces[index]->picture();
+    m_large->setPicture(face);
+    m_cards[index]->setPicture(face);
+    m_positionMeaning->setPlainText(m_state.layout.positions[index].meaning);
+    // The card texts keep the file's CR LF line breaks; the box breaks on LF.
+    m_cardMeaning->setPlainText(QString(m_state.reading.cardTexts[index].text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void Celtic::save_Click()
+{
+    WriteSettingsFile(m_state);
+}
+
+void Celtic::saveandexit_Click()
+{
+    // Ending after a failed save would lose the settings the user meant to keep.
+    if (WriteSettingsFile(m_state))
+        exit_Click();
+}
+
+void Celtic::exit_Click()
+{
+    if (m_exiting)
+        return;
+    m_exiting = true;
+    for (const char *name : {"backselect", "cardbrowse", "newcarddef", "newcardset", "revset"})
+        platform::WindowRegistry::close(QString::fromLatin1(name));
+    for (int k = int(m_cards.size()) - 1; k >= 1; --k)
+        removePosition(k);
+    close();
+    emit programEnded();
+}
+
+void Celtic::savelayout_Click()
+{
+    // Edit mode ends only once the layout is written; a failed save keeps it.
+    if (SaveLayout(m_state, *this)) {
+        m_state.editing.layoutEditMode = false;
+        m_addCard->setEnabled(false);
+        m_removeCard->setEnabled(false);
+    }
+}
+
+void Celtic::closeEvent(QCloseEvent *event)
+{
+    // Closing by the frame ends the program as "Exit" does.
+    if (!m_exiting)
+        exit_Click();
+    event->accept();
+}
+
+void Celtic::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The frame's size is known only once the window is up.
+    if (m_geometrySet)
+        applyWindowGeometry();
+}
+
+void Celtic::createPosition(int k)
+{
+    if (k < 1 || k >= kPositionSlots)
+        return;
+    while (m_cards.size() <= k) {
+        const int n = int(m_cards.size());
+        m_cards.append(makeCardPicture(n));
+        m_faces.append(makeFacePicture(n));
+        m_places.append(m_cards[0]->pos());
+    }
+}
+
+void Celtic::removePosition(int k)
+{
+    if (k < 1 || k >= m_cards.size())
+        return;
+    // Pictures are numbered by position, so only the last can go without renumbering.
+    while (m_cards.size() > k) {
+        delete m_cards.takeLast();
+        delete m_faces.takeLast();
+        m_places.removeLast();
+    }
+}
+
+void Celtic::bringToFront(int k)
+{
+    if (PictureElement *card = m_cards.value(k))
+        card->raise();
+}
+
+void Celtic::setCardTooltip(int k, const QString &text)
+{
+    if (PictureElement *card = m_cards.value(k))
+        card->setToolTip(text);
+}
+
+void Celtic::setCardVisible(int k, bool visible)
+{
+    if (PictureElement *card = m_cards.value(k))
+        card->setVisible(visible);
+}
+
+void Celtic::moveCard(int k, float left, float top)
+{
+    if (PictureElement *card = m_cards.value(k)) {
+        card->move(qRound(left), qRound(top));
+        m_places[k] = QPointF(left, top);
+    }
+}
+
+QPointF Celtic::cardPlace(int k) const
+{
+    PictureElement *card = m_cards.value(k);
+    if (!card)
+        return {};
+    const QPointF kept = m_places.value(k);
+    // A card dragged since it was placed reports where it lies now.
+    if (QPoint(qRound(kept.x()), qRound(kept.y())) == card->pos())
+        return kept;
+    return card->pos();
+}
+
+void Celtic::setCardDraggable(int k, bool draggable)
+{
+    if (PictureElement *card = m_cards.value(k))
+        card->setProperty("draggable", draggable);
+}
+
+bool Celtic::showBackInCard(int k, const QString &pictureFile)
+{
+    PictureElement *card = m_cards.value(k);
+    const auto picture = readPicture(pictureFile);
+    if (!card || !picture)
+        return false;
+    card->setPicture(*picture);
+    return true;
+}
+
+bool Celtic::showBackInFace(int k, const QString &pictureFile)
+{
+    PictureElement *face = m_faces.value(k);
+    const auto picture = readPicture(pictureFile);
+    if (!face || !picture)
+        return false;
+    face->setPicture(*picture);
+    return true;
+}
+
+bool Celtic::showBackInLarge(const QString &pictureFile)
+{
+    const auto picture = readPicture(pictureFile);
+    if (!picture)
+        return false;
+    m_large->setPicture(*picture);
+    return true;
+}
+
+QRect Celtic::windowGeometry() const
+{
+    return platform::pixelsToTwips(frameGeometry());
+}
+
+void Celtic::setWindowGeometry(const QRect &twips)
+{
+    m_geometryTwips = twips;
+    m_geometrySet = true;
+    applyWindowGeometry();
+}
+
+void Celtic::applyWindowGeometry()
+{
+    // The layout gives the outer place and size; Qt sizes the inner part.
+    const QRect outer = platform::twipsToPixels(m_geometryTwips);
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const int extraWidth = frame.width() - inner.width();
+    const int extraHeight = frame.height() - inner.height();
+    move(outer.topLeft());
+    resize(std::max(1, outer.width() - extraWidth), std::max(1, outer.height() - extraHeight));
+}
+
+void Celtic::setTitle(const QString &title)
+{
+    setWindowTitle(title);
+}
+
+void Celtic::enablePickCards()
+{
+    m_pickCards->setEnabled(true);
+}
+
+int Celtic::reversalsState() const
+{
+    switch (m_reversals->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+bool Celtic::loadFacePicture(int p, const QString &pictureFile, bool turned)
+{
+    PictureElement *face = m_faces.value(p);
+    const auto picture = platform::Picture::load(pictureFile);
+    if (!face || !picture)
+        return false;
+    face->setPicture(turned ? picture->turned() : *picture);
+    return true;
+}
+
+} // namespace vellara

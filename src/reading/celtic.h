@@ -1,0 +1,106 @@
+#pragma once
+
+#include "core/readingtable.h"
+
+#include <QMainWindow>
+#include <QVector>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vellara::platform {
+class PictureElement;
+}
+
+namespace vellara {
+
+struct CoreState;
+
+// The reading table: the program's main window and its start-up object.
+class Celtic : public QMainWindow, public ReadingTable {
+    Q_OBJECT
+
+public:
+    explicit Celtic(CoreState &state, QWidget *parent = nullptr);
+    ~Celtic() override;
+
+    // The start-up sequence: settings, layout, card back, deck, title.
+    void Form_Load();
+
+    // The menu commands and buttons.
+    void Command1_Click();
+    void Command2_Click();
+    void Image2_Click(int index);
+    void save_Click();
+    void saveandexit_Click();
+    void exit_Click();
+    void savelayout_Click();
+
+    // LayoutTable
+    void createPosition(int k) override;
+    void removePosition(int k) override;
+    void bringToFront(int k) override;
+    void setCardTooltip(int k, const QString &text) override;
+    void setCardVisible(int k, bool visible) override;
+    void moveCard(int k, float left, float top) override;
+    QPointF cardPlace(int k) const override;
+    void setCardDraggable(int k, bool draggable) override;
+    bool showBackInCard(int k, const QString &pictureFile) override;
+    bool showBackInFace(int k, const QString &pictureFile) override;
+    bool showBackInLarge(const QString &pictureFile) override;
+    QRect windowGeometry() const override;
+    void setWindowGeometry(const QRect &twips) override;
+    void setTitle(const QString &title) override;
+    void enablePickCards() override;
+
+    // ReadingTable
+    int reversalsState() const override;
+    bool loadFacePicture(int p, const QString &pictureFile, bool turned) override;
+
+    // The number of card pictures on the table.
+    int cardPictureCount() const { return int(m_cards.size()); }
+    platform::PictureElement *cardPicture(int k) const { return m_cards.value(k); }
+    platform::PictureElement *facePicture(int k) const { return m_faces.value(k); }
+
+signals:
+    // The program is to end now: every window closes with it.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
+                        const QKeySequence &shortcut = {});
+    platform::PictureElement *makeCardPicture(int k);
+    platform::PictureElement *makeFacePicture(int k);
+    void applyWindowGeometry();
+
+    CoreState &m_state;
+    QPushButton *m_browseCards = nullptr;  // Command2
+    QPushButton *m_pickCards = nullptr;    // Command1
+    QCheckBox *m_reversals = nullptr;      // Check1
+    QCheckBox *m_randomLayout = nullptr;   // Check2
+    QCheckBox *m_randomDeck = nullptr;     // Check3
+    QPlainTextEdit *m_cardMeaning = nullptr;      // Text2
+    QPlainTextEdit *m_positionMeaning = nullptr;  // Text1
+    platform::PictureElement *m_large = nullptr;  // Image1
+    QVector<platform::PictureElement *> m_cards;  // Image2
+    QVector<platform::PictureElement *> m_faces;  // Image3
+    // Card places as read, so that a fraction of a pixel survives a save.
+    QVector<QPointF> m_places;
+    QAction *m_addCard = nullptr;
+    QAction *m_removeCard = nullptr;
+    QRect m_geometryTwips;  // the place and size last asked for
+    bool m_geometrySet = false;
+    bool m_exiting = false;
+};
+
+} // namespace vellara
