@@ -4,3 +4,8 @@ find_package(benchmark REQUIRED)
 add_executable(bench_pictures ${CMAKE_CURRENT_LIST_DIR}/bench_pictures.cpp)
 target_link_libraries(bench_pictures PRIVATE vellara_lib vellara_cardart benchmark::benchmark)
 target_compile_definitions(bench_pictures PRIVATE VELLARA_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+
+# bench_reading: start-up to the first frame, dealing 100 cards, memory.
+add_executable(bench_reading ${CMAKE_CURRENT_LIST_DIR}/bench_reading.cpp)
+target_link_libraries(bench_reading PRIVATE vellara_lib vellara_cardart benchmark::benchmark)
+target_compile_definitions(bench_reading PRIVATE VELLARA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

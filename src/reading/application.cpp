@@ -22,21 +22,31 @@ void setInterfaceFont()
 
 } // namespace
 
-int runApplication(int &argc, char **argv)
+void setUpApplication()
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellara"));
     QApplication::setApplicationVersion(QStringLiteral("2.5"));
     setInterfaceFont();
-
     // The other windows close themselves when the program ends; the main
     // window may be the last to go, or not.
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+Celtic *startReadingTable(QApplication &app)
+{
     auto *table = new Celtic(coreState());
     table->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(table, &Celtic::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     table->Form_Load();
     table->show();
+    return table;
+}
+
+int runApplication(int &argc, char **argv)
+{
+    QApplication app(argc, argv);
+    setUpApplication();
+    startReadingTable(app);
     return QApplication::exec();
 }
 
