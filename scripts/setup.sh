@@ -9,7 +9,7 @@ packages=(
   libgl-dev
   libwmf-dev libwmf-bin fonts-urw-base35 fonts-dejavu-core
   libbenchmark-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick desktop-file-utils
 )
 
 missing=()
