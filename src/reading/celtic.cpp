@@ -11,6 +11,8 @@
 #include "platform/random.h"
 #include "platform/units.h"
 #include "platform/windowregistry.h"
+#include "decks/cardbrowse.h"
+#include "prefs/backselect.h"
 #include "prefs/revset.h"
 
 #include <QCheckBox>
@@ -197,8 +199,15 @@ void Celtic::buildMenus()
     addCommand(decks, QStringLiteral("addcards"), QStringLiteral("Add Deck"), QKeySequence(QStringLiteral("Ctrl+A")));
     addCommand(decks, QStringLiteral("removedeck"), QStringLiteral("Remove Deck"));
     addCommand(decks, QStringLiteral("changecarddef"), QStringLiteral("Change Card Definitions"));
-    addCommand(decks, QStringLiteral("changeback"), QStringLiteral("Change Card Backs"),
-               QKeySequence(QStringLiteral("Ctrl+B")));
+    connect(addCommand(decks, QStringLiteral("changeback"), QStringLiteral("Change Card Backs"),
+                       QKeySequence(QStringLiteral("Ctrl+B"))),
+            &QAction::triggered, this, [this] {
+                platform::WindowRegistry::open(QStringLiteral("backselect"), [this] {
+                    auto *window = new Backselect(m_state, *this);
+                    window->Form_Load();
+                    return window;
+                });
+            });
 
     QMenu *layouts = menu(QStringLiteral("layouts"), QStringLiteral("Layouts"));
     addCommand(layouts, QStringLiteral("loadlayout"), QStringLiteral("Load Layout"));
@@ -211,11 +220,7 @@ void Celtic::buildMenus()
 
     connect(addCommand(nullptr, QStringLiteral("setreversals"), QStringLiteral("Reversal Frequency")),
             &QAction::triggered, this, [this] {
-                platform::WindowRegistry::open(QStringLiteral("revset"), [this] {
-                    auto *window = new Revset(m_state);
-                    window->Form_Load();
-                    return window;
-                });
+                platform::WindowRegistry::open(QStringLiteral("revset"), [this] { return new Revset(m_state); });
             });
     m_removeCard = addCommand(nullptr, QStringLiteral("removecard"), QStringLiteral("Remove Card"));
     m_removeCard->setEnabled(false);
@@ -262,7 +267,11 @@ void Celtic::Command1_Click()
 
 void Celtic::Command2_Click()
 {
-    // Opens the card browser once it exists.
+    platform::WindowRegistry::open(QStringLiteral("cardbrowse"), [this] {
+        auto *window = new Cardbrowse(m_state);
+        window->Form_Load();
+        return window;
+    });
 }
 
 void Celtic::Image2_Click(int index)

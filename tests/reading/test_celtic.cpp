@@ -318,9 +318,17 @@ private slots:
             const QByteArray before = readBytes("vellara.ini");
             t.state.settings.reversalFrequency = 9;
             t.window->show();
+            // The secondary windows close with the program.
+            t.find<QPushButton>("Command2")->click();
+            t.action("setreversals")->trigger();
+            t.action("changeback")->trigger();
+            for (const char *name : {"cardbrowse", "revset", "backselect"})
+                QVERIFY2(platform::WindowRegistry::find(name), name);
             QSignalSpy ended(t.window.get(), &Celtic::programEnded);
             t.action("exit")->trigger();
             QCOMPARE(ended.count(), 1);
+            for (const char *name : {"cardbrowse", "revset", "backselect"})
+                QVERIFY2(!platform::WindowRegistry::find(name), name);
             QVERIFY(!t.window->isVisible());
             QCOMPARE(t.window->cardPictureCount(), 1);
             QCOMPARE(readBytes("vellara.ini"), before);

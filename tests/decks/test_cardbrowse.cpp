@@ -1,0 +1,192 @@
+#include "core/corestate.h"
+#include "decks/cardbrowse.h"
+#include "platform/pictureelement.h"
+#include "platform/windowregistry.h"
+#include "support/workdir.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace vellara;
+using platform::PictureElement;
+
+namespace {
+
+QColor colour(int k)
+{
+    return QColor(QColor::fromHsv((k * 47) % 360, 220, 200).rgb());
+}
+
+// A deck of `count` cards in folder, each picture a plain colour.
+void fillDeck(CoreState &state, const QString &folder, int count)
+{
+    state.cardCount = qint16(count);
+    state.settings.deckDirectory = folder;
+    for (int k = 0; k < count; ++k) {
+        CardRecord &card = state.cards[k];
+        card.pictureFile = QString("card%1.bmp  ").arg(k);  // trailing blanks as read
+        card.name = QString("Card %1").arg(k);
+        card.meaning = QString("upright %1").arg(k);
+        card.reversedMeaning = QString("reversed %1").arg(k);
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(colour(k));
+        image.save(folder + QString("/card%1.bmp").arg(k), "BMP");
+    }
+}
+
+QColor shown(Cardbrowse &w)
+{
+    const auto *picture = w.findChild<PictureElement *>("Image1");
+    return picture->picture().isNull() ? QColor() : picture->picture().render(QSize(4, 4)).pixelColor(1, 1);
+}
+
+QScrollBar *slider(Cardbrowse &w) { return w.findChild<QScrollBar *>("HScroll1"); }
+QString text(Cardbrowse &w, const char *name)
+{
+    if (auto *line = w.findChild<QLineEdit *>(name))
+        return line->text();
+    return w.findChild<QPlainTextEdit *>(name)->toPlainText();
+}
+
+} // namespace
+
+class TestCardbrowse : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sliderFollowsTheDeckAtOpening()
+    {
+        test::WorkDir dir;
+        CoreState state;
+        fillDeck(state, dir.path(), 78);
+        Cardbrowse w(state);
+        w.Form_Load();
+        w.show();
+        QCOMPARE(slider(w)->minimum(), 0);
+        QCOMPARE(slider(w)->maximum(), 77);
+        QCOMPARE(text(w, "Text1"), QString("Card 0").leftJustified(30));
+        QCOMPARE(shown(w), colour(0));
+
+        slider(w)->setValue(77);
+        QCOMPARE(text(w, "Text2"), QString("upright 77"));
+        QCOMPARE(text(w, "Text3"), QString("reversed 77"));
+        QCOMPARE(shown(w), colour(77));
+        slider(w)->setValue(78);
+        QCOMPARE(slider(w)->value(), 77);
+
+        // A smaller deck loaded meanwhile: the range stays until reopened.
+        state.cardCount = 10;
+        slider(w)->setValue(20);
+        QCOMPARE(slider(w)->maximum(), 77);
+        w.Form_Load();
+        QCOMPARE(slider(w)->maximum(), 9);
+
+        state.cardCount = 0;
+        w.Form_Load();
+        QCOMPARE(slider(w)->maximum(), 0);
+        QCOMPARE(text(w, "Text1").trimmed(), QString("Card 0"));
+    }
+
+    void arrowsMoveOneAndTheTrackSeven()
+    {
+        test::WorkDir dir;
+        CoreState state;
+        fillDeck(state, dir.path(), 22);
+        Cardbrowse w(state);
+        w.Form_Load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QScrollBar *bar = slider(w);
+        // The right arrow at the far end, the track just left of it.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 3, bar->height() / 2));
+        QCOMPARE(bar->value(), 1);
+        QCOMPARE(text(w, "Text2"), QString("upright 1"));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 30, bar->height() / 2));
+        QCOMPARE(bar->value(), 8);
+        QCOMPARE(shown(w), colour(8));
+    }
+
+    void missingPictureKeepsThePreviousOne()
+    {
+        test::WorkDir dir;
+        CoreState state;
+        fillDeck(state, dir.path(), 5);
+        QFile::remove(dir.filePath("card3.bmp"));
+        test::writeBytes(dir.filePath("card4.bmp"), "not a picture");
+        Cardbrowse w(state);
+        w.Form_Load();
+        slider(w)->setValue(2);
+        slider(w)->setValue(3);
+        QCOMPARE(shown(w), colour(2));
+        QCOMPARE(text(w, "Text2"), QString("upright 3"));
+        slider(w)->setValue(4);
+        QCOMPARE(shown(w), colour(2));
+        QCOMPARE(text(w, "Text3"), QString("reversed 4"));
+    }
+
+    void emptyDeckDirectoryIsTheProgramsOwn()
+    {
+        CoreState state;
+        state.cardCount = 1;
+        state.cards[0].name = QString("Lonely");
+        Cardbrowse w(state);
+        w.Form_Load();
+        QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
+        QCOMPARE(text(w, "Text1").trimmed(), QString("Lonely"));
+    }
+
+    void typingChangesNothing()
+    {
+        test::WorkDir dir;
+        CoreState state;
+        fillDeck(state, dir.path(), 3);
+        Cardbrowse w(state);
+        w.Form_Load();
+        w.show();
+        auto *name = w.findChild<QLineEdit *>("Text1");
+        name->selectAll();
+        QTest::keyClicks(name, "Renamed");
+        QCOMPARE(name->text(), QString("Renamed"));
+        QCOMPARE(state.cards[0].name.text().trimmed(), QString("Card 0"));
+        slider(w)->setValue(1);
+        slider(w)->setValue(0);
+        QCOMPARE(name->text(), QString("Card 0").leftJustified(30));
+
+        for (const char *box : {"Text2", "Text3"}) {
+            auto *meaning = w.findChild<QPlainTextEdit *>(box);
+            const QString before = meaning->toPlainText();
+            QTest::keyClicks(meaning, "typed");
+            QCOMPARE(meaning->toPlainText(), before);
+        }
+        QCOMPARE(state.cards[0].meaning, QString("upright 0"));
+    }
+
+    void openingAgainBringsTheSameWindow()
+    {
+        test::WorkDir dir;
+        CoreState state;
+        fillDeck(state, dir.path(), 30);
+        auto open = [&state] {
+            return static_cast<Cardbrowse *>(platform::WindowRegistry::open("cardbrowse", [&state] {
+                auto *w = new Cardbrowse(state);
+                w->Form_Load();
+                return w;
+            }));
+        };
+        Cardbrowse *first = open();
+        slider(*first)->setValue(12);
+        state.cardCount = 5;
+        Cardbrowse *again = open();
+        QCOMPARE(again, first);
+        QCOMPARE(slider(*again)->value(), 12);
+        QCOMPARE(slider(*again)->maximum(), 29);
+        platform::WindowRegistry::close("cardbrowse");
+    }
+};
+
+QTEST_MAIN(TestCardbrowse)
+#include "test_cardbrowse.moc"
