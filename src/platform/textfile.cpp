@@ -27,13 +27,18 @@ QString systemError(int error)
 // QSaveFile renames a new file over the old one, which succeeds for a
 // read-only file in a writable folder (and for root, always). A file the user
 // has made read-only is meant to stay as it is, so refuse it before writing.
-bool isReadOnlyFile(const QString &path)
+// Returns why the file cannot be written (an errno value), or 0 when it can
+// or does not exist.
+int readOnlyFileError(const QString &path)
 {
     struct stat info {};
     const QByteArray native = QFile::encodeName(path);
     if (::stat(native.constData(), &info) != 0)
-        return false;
-    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(native.constData(), W_OK) != 0;
+        return 0;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return EACCES;
+    // Also says EROFS for a file on a read-only file system.
+    return ::access(native.constData(), W_OK) != 0 ? errno : 0;
 }
 
 } // namespace
@@ -102,9 +107,12 @@ TextWriter::TextWriter(const QString &path) : m_file(path)
         fail(systemError(ENOENT));
     } else if (QFileInfo(path).isDir()) {
         fail(systemError(EISDIR));
-    } else if (isReadOnlyFile(path)) {
-        fail(systemError(EACCES));
-    } else if (!m_file.open(QIODevice::WriteOnly)) {
+    } else if (const int error = readOnlyFileError(path)) {
+        fail(systemError(error));
+    } else if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // Unbuffered, so that a full disk fails the write we make rather than
+        // a flush whose failure the save file does not always notice: Qt's
+        // QSaveFile then renames the half-written file over the old one.
         fail(m_file.errorString());
     }
 }
@@ -121,14 +129,25 @@ void TextWriter::writeLine(const QString &text)
 {
     if (m_failed)
         return;
-    QByteArray bytes = encodeCp1252(text);
-    bytes.append("\r\n", 2);
-    if (m_file.write(bytes) != bytes.size())
-        fail(m_file.errorString());
+    m_pending += encodeCp1252(text);
+    m_pending.append("\r\n", 2);
+    // Written in large pieces: one system call per line would be slow.
+    if (m_pending.size() >= 64 * 1024)
+        writePending();
+}
+
+void TextWriter::writePending()
+{
+    if (m_failed || m_pending.isEmpty())
+        return;
+    if (m_file.write(m_pending) != m_pending.size())
+        fail(m_file.errorString().isEmpty() ? systemError(EIO) : m_file.errorString());
+    m_pending.clear();
 }
 
 bool TextWriter::commit()
 {
+    writePending();
     if (!m_failed && !writeFault().isEmpty())
         fail(writeFault());
     if (m_failed) {
@@ -157,10 +176,11 @@ bool copyFile(const QString &source, const QString &target, QString *errorString
         return failWith(in.errorString());
     if (QFileInfo(target).isDir())
         return failWith(systemError(EISDIR));
-    if (isReadOnlyFile(target))
-        return failWith(systemError(EACCES));
+    if (const int error = readOnlyFileError(target))
+        return failWith(systemError(error));
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    // Unbuffered for the same reason as TextWriter: every write's failure shows.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failWith(out.errorString());
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(256 * 1024);

@@ -56,8 +56,10 @@ public:
 
 private:
     void fail(const QString &error);
+    void writePending();
 
     QSaveFile m_file;
+    QByteArray m_pending;
     QString m_error;
     bool m_failed = false;
 };

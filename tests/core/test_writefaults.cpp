@@ -1,0 +1,254 @@
+// Every writer against every fault the user's disk can throw at it: a
+// read-only folder, a read-only file, a full file system. Each time the user
+// is told why, the writer reports failure, and the old file stays byte for
+// byte. Folders and full disks are real when the tests run as root (a small
+// tmpfs, mounted read-only or filled up); otherwise the folder is made
+// read-only and the full disk is an injected write failure.
+
+#include "core/corestate.h"
+#include "core/deckfile.h"
+#include "core/layoutfile.h"
+#include "core/layouttable.h"
+#include "core/settingsfile.h"
+#include "platform/message.h"
+#include "platform/textfile.h"
+#include "support/messagespy.h"
+#include "support/workdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace vellara;
+
+namespace {
+
+class FixedTable : public LayoutTable {
+public:
+    void createPosition(int) override {}
+    void removePosition(int) override {}
+    void bringToFront(int) override {}
+    void setCardTooltip(int, const QString &) override {}
+    void setCardVisible(int, bool) override {}
+    void moveCard(int, float, float) override {}
+    QPointF cardPlace(int k) const override { return QPointF(320 + k, 20 + k); }
+    void setCardDraggable(int, bool) override {}
+    bool showBackInCard(int, const QString &) override { return true; }
+    bool showBackInFace(int, const QString &) override { return true; }
+    bool showBackInLarge(const QString &) override { return true; }
+    QRect windowGeometry() const override { return QRect(1500, 1200, 9600, 7200); }
+    void setWindowGeometry(const QRect &) override {}
+    void setTitle(const QString &) override {}
+    void enablePickCards() override { ++pickCardsEnabled; }
+    int pickCardsEnabled = 0;
+};
+
+enum class Writer { Settings, Layout, CurrentDeck, NewDeck, PictureCopy };
+enum class Fault { ReadOnlyFolder, ReadOnlyFile, FullDisk };
+
+bool runAsRoot()
+{
+    return geteuid() == 0;
+}
+
+bool run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// A folder on a small tmpfs of its own, unmounted when done.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString &path) : m_path(path)
+    {
+        QDir().mkpath(path);
+        m_mounted = runAsRoot() && run("mount", {"-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", path});
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            run("umount", {"-l", m_path});
+    }
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly() { return run("mount", {"-o", "remount,ro", m_path}); }
+    // Fills the disk so that not one more block fits.
+    void fill()
+    {
+        QFile filler(m_path + "/filler");
+        filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        while (filler.write("x", 1) == 1) {
+        }
+    }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+};
+
+QString fileOf(Writer writer)
+{
+    switch (writer) {
+    case Writer::Settings:
+        return "vellara.ini";
+    case Writer::Layout:
+        return "Spread.lat";
+    case Writer::CurrentDeck:
+        return "deck/cards.dat";
+    case Writer::NewDeck:
+        return "new/cards.dat";
+    case Writer::PictureCopy:
+        return "deck/00.wmf";
+    }
+    return {};
+}
+
+// State whose files differ from the old ones on disk.
+void fillState(CoreState &state, const QString &folder)
+{
+    state.settings.cardBackFile = "/backs/new.wmf";
+    state.settings.layoutName = "Spread";
+    state.settings.reversalFrequency = 7;
+    state.settings.deckDirectory = folder + "/deck";
+    state.cardCount = 2;
+    for (int k = 0; k < 2; ++k) {
+        state.cards[k].pictureFile = QString("%1.wmf").arg(k);
+        state.cards[k].name = QString("New %1").arg(k);
+        state.cards[k].meaning = QString(300, QChar('m'));
+        state.cards[k].reversedMeaning = "reversed";
+    }
+    state.layout.positionCount = 3;
+    for (int k = 0; k < 3; ++k)
+        state.layout.positions[k].meaning = QString("Meaning %1").arg(k);
+    state.pendingDeck.pictureDirectory = folder + "/new";
+    state.pendingDeck.cardCount = 2;
+    for (int k = 0; k < 2; ++k) {
+        state.pendingDeck.pictureFiles[k] = QString("%1.wmf").arg(k);
+        state.pendingDeck.names[k] = QString("Fresh %1").arg(k);
+        state.pendingDeck.meanings[k] = QString(400, QChar('u'));
+    }
+}
+
+// The copy reports its failure to its caller, which tells the user.
+QString g_copyError;
+
+bool write(Writer writer, const CoreState &state, FixedTable &table)
+{
+    switch (writer) {
+    case Writer::Settings:
+        return WriteSettingsFile(state);
+    case Writer::Layout:
+        return SaveLayout(state, table);
+    case Writer::CurrentDeck:
+        return WriteCurrentDeckFile(state);
+    case Writer::NewDeck:
+        return WritePendingDeckFile(state);
+    case Writer::PictureCopy:
+        if (platform::copyFile("new/picture.wmf", fileOf(writer), &g_copyError))
+            return true;
+        platform::showMessage(g_copyError + " (" + fileOf(writer) + ")");
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestWriteFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyWriterKeepsTheOldFile_data()
+    {
+        QTest::addColumn<Writer>("writer");
+        QTest::addColumn<Fault>("fault");
+        const std::pair<const char *, Writer> writers[] = {{"settings", Writer::Settings},
+                                                           {"layout", Writer::Layout},
+                                                           {"current deck", Writer::CurrentDeck},
+                                                           {"new deck", Writer::NewDeck},
+                                                           {"picture copy", Writer::PictureCopy}};
+        const std::pair<const char *, Fault> faults[] = {{"read-only folder", Fault::ReadOnlyFolder},
+                                                         {"read-only file", Fault::ReadOnlyFile},
+                                                         {"full disk", Fault::FullDisk}};
+        for (const auto &[wname, w] : writers)
+            for (const auto &[fname, f] : faults)
+                QTest::newRow(qPrintable(QString("%1, %2").arg(wname, fname))) << w << f;
+    }
+    void everyWriterKeepsTheOldFile()
+    {
+        QFETCH(Writer, writer);
+        QFETCH(Fault, fault);
+        test::WorkDir dir;
+        const QString folder = dir.filePath("disk");
+        SmallDisk disk(folder);
+        QVERIFY(QDir::setCurrent(folder));
+        QDir().mkpath("deck");
+        QDir().mkpath("new");
+        const QString file = fileOf(writer);
+        const QByteArray old = "old contents\r\nthat must survive\r\n";
+        test::writeBytes(file, old);
+        test::writeBytes("new/picture.wmf", QByteArray(3000, 'p'));
+
+        CoreState state;
+        fillState(state, QDir::currentPath());
+        FixedTable table;
+        bool injected = false;
+        switch (fault) {
+        case Fault::ReadOnlyFolder:
+            if (disk.mounted()) {
+                QVERIFY(disk.makeReadOnly());
+            } else {
+                if (runAsRoot())
+                    QSKIP("root writes into read-only folders and no tmpfs could be mounted");
+                for (const char *d : {".", "deck", "new"})
+                    QFile::setPermissions(d, QFile::ReadOwner | QFile::ExeOwner);
+            }
+            break;
+        case Fault::ReadOnlyFile:
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup);
+            break;
+        case Fault::FullDisk:
+            if (disk.mounted())
+                disk.fill();
+            else
+                platform::setWriteFaultForTesting("No space left on device");
+            injected = !disk.mounted();
+            break;
+        }
+
+        test::MessageSpy spy;
+        const bool written = write(writer, state, table);
+        if (injected)
+            platform::setWriteFaultForTesting({});
+        for (const char *d : {".", "deck", "new"})
+            QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QVERIFY(!written);
+        QCOMPARE(spy.messages().size(), 1);
+        const QString message = spy.messages()[0];
+        QVERIFY2(message.contains(QFileInfo(file).fileName()), qPrintable(message));
+        const char *reason = fault == Fault::FullDisk ? "No space left on device"
+            : disk.mounted()                         ? (fault == Fault::ReadOnlyFile ? "Permission denied"
+                                                                                      : "Read-only file system")
+                                                     : "Permission denied";
+        QVERIFY2(message.contains(reason, Qt::CaseInsensitive), qPrintable(message));
+        QCOMPARE(test::readBytes(file), old);
+        QCOMPARE(table.pickCardsEnabled, 0);  // a failed layout save leaves the table as it was
+        // No temporary file is left beside the old one.
+        const QStringList left = QDir(QFileInfo(file).path()).entryList(QDir::Files | QDir::Hidden);
+        for (const QString &name : left)
+            QVERIFY2(name == QFileInfo(file).fileName() || name == "filler" || name == "picture.wmf",
+                     qPrintable(name));
+        QDir::setCurrent(dir.path());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWriteFaults)
+#include "test_writefaults.moc"
