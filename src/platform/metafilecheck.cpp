@@ -111,13 +111,14 @@ bool dibFits(const QByteArray &b, qsizetype at, qsizetype avail)
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24
         && bitCount != 32)
         return false;
+    // libwmf sizes the palette by the count the header gives: a count no
+    // palette of this depth can have is refused, not trusted.
     qint64 colors = colorsUsed;
-    if (bitCount <= 8) {
-        if (colors == 0 || colors > (1 << bitCount))
-            colors = 1 << bitCount;
-    } else if (colors > 256) {
+    const qint64 most = bitCount <= 8 ? (1 << bitCount) : 256;
+    if (colors > most)
         return false;
-    }
+    if (colors == 0 && bitCount <= 8)
+        colors = most;
     qint64 offset = qint64(headerSize) + colors * paletteEntryBytes;
     if (compression == 3 && headerSize == 40)
         offset += 12;  // colour masks

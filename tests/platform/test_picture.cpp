@@ -259,6 +259,19 @@ private slots:
         QVERIFY(!Picture::load(path, &why));
         QVERIFY(!why.isEmpty());
 
+        // A pattern brush whose header announces more palette colours than
+        // its depth allows: libwmf would allocate gigabytes for them.
+        tools::WmfWriter brush(100, 100);
+        QVector<uint16_t> brushParams{3, 0};
+        brushParams += QVector<uint16_t>{40, 0, 8, 0, 8, 0, 1, 1, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0x4F00, 0, 0};
+        brushParams += QVector<uint16_t>(4 + 16, 0);  // two colours, 8 rows of 4 bytes
+        brush.rawRecord(0x0142, brushParams);
+        brush.setBrush(kRed);
+        brush.rectangle(QRect(0, 0, 100, 100));
+        const QByteArray kept = vellara::platform::checkedMetafile(brush.finish());
+        QVERIFY(!kept.isEmpty());
+        QVERIFY(!kept.contains(QByteArray("\x42\x01\x03\x00", 4)));
+
         // Polygons and text whose counts run past their record.
         tools::WmfWriter p(100, 100);
         p.rawRecord(0x0324, {5000, 1, 1, 2, 2});

@@ -1,0 +1,68 @@
+// Every input the fuzzers found a fault with, kept here once mended, run
+// again through the same code the fuzz targets call: tests/regressions/<kind>/.
+
+#include "targets.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+long peakResidentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+        status.ignore(4096, '\n');
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestRegressions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { vellara::fuzz::setUp(); }
+
+    void keptInputsRunCleanly_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("file");
+        const QDir root(QStringLiteral(VELLARA_SOURCE_DIR "/tests/regressions"));
+        int inputs = 0;
+        for (const QString &kind : vellara::fuzz::targetNames()) {
+            for (const QFileInfo &info : QDir(root.filePath(kind)).entryInfoList(QDir::Files, QDir::Name)) {
+                QTest::newRow(qPrintable(kind + "/" + info.fileName())) << kind << info.filePath();
+                ++inputs;
+            }
+        }
+        QVERIFY(inputs > 0);
+    }
+    void keptInputsRunCleanly()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, file);
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray bytes = in.readAll();
+        const long before = peakResidentKilobytes();
+        vellara::fuzz::targetNamed(kind)(reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                         size_t(bytes.size()));
+        // A runaway input takes gigabytes; a hang is caught by the test's time limit.
+        QVERIFY2(peakResidentKilobytes() - before < 512 * 1024, "an input took over 512 MB");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRegressions)
+#include "test_regressions.moc"
