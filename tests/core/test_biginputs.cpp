@@ -1,0 +1,147 @@
+// Files far larger than any the program writes: each is read in bounded
+// memory and leaves sound values behind.
+
+#include "core/corestate.h"
+#include "core/deckfile.h"
+#include "core/settingsfile.h"
+#include "platform/picture.h"
+#include "platform/textfile.h"
+#include "support/messagespy.h"
+#include "support/workdir.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <fstream>
+#include <string>
+
+using namespace vellara;
+
+namespace {
+
+long peakResidentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+        status.ignore(4096, '\n');
+    }
+    return 0;
+}
+
+// Writes the lines of `before`, a line of `hugeBytes` bytes, then `after`, a
+// megabyte at a time so that the test itself stays small.
+void writeWithHugeLine(const QString &path, const QStringList &before, qint64 hugeBytes,
+                       const QStringList &lines)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const QString &line : before)
+        file.write(line.toLatin1() + "\r\n");
+    const QByteArray chunk(1024 * 1024, 'x');
+    for (qint64 written = 0; written < hugeBytes; written += chunk.size())
+        file.write(chunk.left(int(std::min<qint64>(chunk.size(), hugeBytes - written))));
+    file.write("\r\n");
+    for (const QString &line : lines)
+        file.write(line.toLatin1() + "\r\n");
+}
+
+} // namespace
+
+class TestBigInputs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fiftyMegabyteLines()
+    {
+        test::WorkDir dir;
+        test::MessageSpy spy;
+        writeWithHugeLine("vellara.ini", {"        Card back file"}, 50 * 1024 * 1024,
+                               {"        Deck path on last save", "/decks/major", "        Reversal frequency", "5"});
+        const long before = peakResidentKilobytes();
+        CoreState state;
+        ReadSettingsFile(state);
+        QCOMPARE(state.settings.cardBackFile.size(), platform::kMaxLineLength);
+        QCOMPARE(state.settings.deckDirectory, QString("/decks/major"));
+        QCOMPARE(state.settings.reversalFrequency, qint16(5));
+
+        QDir().mkpath("deck");
+        writeWithHugeLine("deck/cards.dat", {"1"}, 50 * 1024 * 1024, {"A", "up", "down"});
+        QVERIFY(LoadDeckFromDirectory(state, "deck"));
+        QCOMPARE(state.cards[0].pictureFile.size(), platform::kMaxLineLength);
+        QCOMPARE(state.cards[0].meaning, QString("up"));
+        // The reader holds one cut line at a time, never the file.
+        QVERIFY2(peakResidentKilobytes() - before < 16 * 1024,
+                 qPrintable(QString::number(peakResidentKilobytes() - before)));
+    }
+
+    void settingsAnnouncingTheMostDecks()
+    {
+        test::WorkDir dir;
+        QStringList lines{"        Card back file", "back.wmf", "        Deck path on last save", "d",
+                          "        Reversal frequency", "4", "        Layout on last save", "L",
+                          "        Number of decks installed", "32767"};
+        for (int i = 0; i < 200; ++i)
+            lines << QString("        deck#%1").arg(i) << QString("Deck %1").arg(i) << QString("/d%1").arg(i);
+        test::writeBytes("vellara.ini", test::crlfLines(lines));
+        CoreState state;
+        ReadSettingsFile(state);
+        QCOMPARE(state.settings.decks.deckCount, qint16(kMaxDeckSlot));
+        QCOMPARE(state.settings.decks.names[kMaxDeckSlot], QString("Deck %1").arg(kMaxDeckSlot));
+    }
+
+    void fullDeckWithLongestMeanings()
+    {
+        test::WorkDir dir;
+        test::MessageSpy spy;
+        QDir().mkpath("deck");
+        QStringList lines{"101"};
+        for (int k = 0; k < 101; ++k)
+            lines << QString("%1.wmf").arg(k) << QString("Card %1").arg(k).leftJustified(30, '.')
+                  << QString(400, QChar('a' + k % 26)) << QString(400, QChar('A' + k % 26));
+        test::writeBytes("deck/cards.dat", test::crlfLines(lines));
+        CoreState state;
+        QVERIFY(LoadDeckFromDirectory(state, "deck"));
+        QVERIFY(spy.messages().isEmpty());
+        QCOMPARE(state.cardCount, qint16(101));
+        QCOMPARE(state.cards[100].meaning, QString(400, QChar('a' + 100 % 26)));
+        QCOMPARE(state.cards[100].reversedMeaning.size(), 400);
+        // Written back whole.
+        state.settings.deckDirectory = "deck";
+        QVERIFY2(WriteCurrentDeckFile(state), qPrintable(spy.messages().join(" ")));
+        QCOMPARE(test::readBytes("deck/cards.dat"), test::crlfLines(lines));
+    }
+
+    void metafileAnnouncingAnEnormousPicture()
+    {
+        test::WorkDir dir;
+        // Placeable header: bounding box -32768..32767 each way; window extent 32767.
+        QByteArray bytes = QByteArray::fromHex("d7cdc69a0000" "0080" "0080" "ff7f" "ff7f" "a005" "00000000" "0000");
+        quint16 sum = 0;
+        for (int i = 0; i < 10; ++i)
+            sum ^= quint16(uchar(bytes[2 * i]) | uchar(bytes[2 * i + 1]) << 8);
+        bytes[20] = char(sum & 0xFF);
+        bytes[21] = char(sum >> 8);
+        bytes += QByteArray::fromHex("010009000003" "ffffffff" "ffff" "ffffffff" "0000");
+        bytes += QByteArray::fromHex("050000000c02ff7fff7f");              // window extent
+        bytes += QByteArray::fromHex("07000000fc020000ff000000" "0000");   // red brush
+        bytes += QByteArray::fromHex("040000002d010000");                  // select it
+        bytes += QByteArray::fromHex("070000001b04ff7fff7f00800080");      // the whole extent
+        bytes += QByteArray::fromHex("030000000000");
+        test::writeBytes("huge.wmf", bytes);
+        const long before = peakResidentKilobytes();
+        const auto picture = platform::Picture::load("huge.wmf");
+        QVERIFY(picture);
+        const QImage image = picture->render(QSize(116, 213));
+        QCOMPARE(image.size(), QSize(116, 213));
+        QVERIFY(peakResidentKilobytes() - before < 64 * 1024);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBigInputs)
+#include "test_biginputs.moc"
