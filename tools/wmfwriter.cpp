@@ -1,5 +1,7 @@
 #include "wmfwriter.h"
 
+#include "platform/codepage.h"
+
 #include <QSaveFile>
 
 #include <algorithm>
@@ -65,27 +67,10 @@ QColor plainColor(const QColor &color)
     return color.isValid() ? QColor(color.red(), color.green(), color.blue()) : QColor();
 }
 
-// Windows-1252 bytes 0x80..0x9F; 0 where the code page has no character.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
+// Metafile text is in Windows-1252, like the program's files.
 QByteArray toCp1252(const QString &text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out.append(char(c));
-            continue;
-        }
-        const auto *hit = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
-        out.append(c != 0 && hit != std::end(kCp1252High) ? char(0x80 + (hit - kCp1252High)) : '?');
-    }
-    return out;
+    return vellara::platform::encodeCp1252(text);
 }
 
 // Bytes packed two to a word, low byte first, padded with a zero byte.

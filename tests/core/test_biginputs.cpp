@@ -6,33 +6,18 @@
 #include "core/settingsfile.h"
 #include "platform/picture.h"
 #include "platform/textfile.h"
+#include "support/memory.h"
 #include "support/messagespy.h"
 #include "support/workdir.h"
 
 #include <QFile>
 #include <QTest>
 
-#include <fstream>
-#include <string>
 
 using namespace vellara;
 
 namespace {
 
-long peakResidentKilobytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
 
 // Writes the lines of `before`, a line of `hugeBytes` bytes, then `after`, a
 // megabyte at a time so that the test itself stays small.
@@ -63,7 +48,7 @@ private slots:
         test::MessageSpy spy;
         writeWithHugeLine("vellara.ini", {"        Card back file"}, 50 * 1024 * 1024,
                                {"        Deck path on last save", "/decks/major", "        Reversal frequency", "5"});
-        const long before = peakResidentKilobytes();
+        const long before = test::peakResidentKilobytes();
         CoreState state;
         ReadSettingsFile(state);
         QCOMPARE(state.settings.cardBackFile.size(), platform::kMaxLineLength);
@@ -76,8 +61,8 @@ private slots:
         QCOMPARE(state.cards[0].pictureFile.size(), platform::kMaxLineLength);
         QCOMPARE(state.cards[0].meaning, QString("up"));
         // The reader holds one cut line at a time, never the file.
-        QVERIFY2(peakResidentKilobytes() - before < 16 * 1024,
-                 qPrintable(QString::number(peakResidentKilobytes() - before)));
+        QVERIFY2(test::peakResidentKilobytes() - before < 16 * 1024,
+                 qPrintable(QString::number(test::peakResidentKilobytes() - before)));
     }
 
     void settingsAnnouncingTheMostDecks()
@@ -134,12 +119,12 @@ private slots:
         bytes += QByteArray::fromHex("070000001b04ff7fff7f00800080");      // the whole extent
         bytes += QByteArray::fromHex("030000000000");
         test::writeBytes("huge.wmf", bytes);
-        const long before = peakResidentKilobytes();
+        const long before = test::peakResidentKilobytes();
         const auto picture = platform::Picture::load("huge.wmf");
         QVERIFY(picture);
         const QImage image = picture->render(QSize(116, 213));
         QCOMPARE(image.size(), QSize(116, 213));
-        QVERIFY(peakResidentKilobytes() - before < 64 * 1024);
+        QVERIFY(test::peakResidentKilobytes() - before < 64 * 1024);
     }
 };
 

@@ -1,33 +1,12 @@
 // Every input the fuzzers found a fault with, kept here once mended, run
 // again through the same code the fuzz targets call: tests/regressions/<kind>/.
 
+#include "support/memory.h"
 #include "targets.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
-
-#include <fstream>
-#include <string>
-
-namespace {
-
-long peakResidentKilobytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
-
-} // namespace
 
 class TestRegressions : public QObject {
     Q_OBJECT
@@ -56,11 +35,11 @@ private slots:
         QFile in(file);
         QVERIFY(in.open(QIODevice::ReadOnly));
         const QByteArray bytes = in.readAll();
-        const long before = peakResidentKilobytes();
+        const long before = vellara::test::peakResidentKilobytes();
         vellara::fuzz::targetNamed(kind)(reinterpret_cast<const uint8_t *>(bytes.constData()),
                                          size_t(bytes.size()));
         // A runaway input takes gigabytes; a hang is caught by the test's time limit.
-        QVERIFY2(peakResidentKilobytes() - before < 512 * 1024, "an input took over 512 MB");
+        QVERIFY2(vellara::test::peakResidentKilobytes() - before < 512 * 1024, "an input took over 512 MB");
     }
 };
 
