@@ -148,47 +148,6 @@ private slots:
         QCOMPARE(face, QByteArray("Times New Roman\0", 16));
     }
 
-    void objectsAreReplacedNotPiledUp()
-    {
-        WmfWriter w(100, 100);
-        for (int i = 0; i < 50; ++i) {
-            w.setPen(QColor(i, 0, 0), 1 + i % 3);
-            w.setBrush(i % 2 ? QColor(0, i, 0) : QColor());
-            w.setFont(i % 2 ? "Helvetica" : "Times New Roman", 10 + i);
-            w.rectangle(QRect(i, i, 10, 10));
-            w.text(50, 50, "x");
-        }
-        // Setting what is already selected makes no new object.
-        w.setPen(QColor(49, 0, 0), 2);
-        w.line({0, 0}, {1, 1});
-        const QByteArray file = w.finish();
-        const QVector<Record> records = parse(file);
-        QCOMPARE(withFunction(records, 0x02FA).size(), 50);
-        QVERIFY(word(file, 32) <= 4);
-    }
-
-    void textIsWindows1252()
-    {
-        WmfWriter w(100, 100);
-        w.text(40, 7, QString::fromUtf8("Café €ā"));
-        const Record text = withFunction(parse(w.finish()), 0x0521).value(0);
-        // Seven bytes, padded to four words, then y and x.
-        QCOMPARE(text.params,
-                 (QVector<uint16_t>{7, 'a' << 8 | 'C', 0xE9 << 8 | 'f', 0x80 << 8 | ' ', '?', 7, 40}));
-    }
-
-    void saveWritesTheWholeFile()
-    {
-        QTemporaryDir dir;
-        WmfWriter w(10, 10);
-        w.rectangle(QRect(0, 0, 10, 10));
-        QVERIFY(w.save(dir.filePath("a.wmf")));
-        QCOMPARE(readBytes(dir.filePath("a.wmf")), w.finish());
-        QString error;
-        QVERIFY(!w.save(dir.filePath("missing/a.wmf"), &error));
-        QVERIFY(!error.isEmpty());
-    }
-
     void sampleDeckPicturesAreUpToDate()
     {
         const QString sample = QStringLiteral(VELLARA_SOURCE_DIR "/data/sample/decks/major");
@@ -234,13 +193,6 @@ private slots:
         QCOMPARE(readBytes(deck + "/cards.dat"), cards);
     }
 
-    void missingDeckFileIsReported()
-    {
-        QTemporaryDir dir;
-        QString error;
-        QVERIFY(!tools::writeDeckPictures(dir.path(), &error));
-        QVERIFY(error.contains("cards.dat"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestWmfWriter)
