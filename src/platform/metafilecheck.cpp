@@ -315,6 +315,7 @@ QByteArray checkedMetafile(const QByteArray &bytes, QString *why)
 
     QByteArray out;
     qsizetype at = 0;
+    int unitsPerInch = 96;  // without a placeable header, device pixels
     if (bytes.size() >= 4 && le32(bytes, 0) == kPlaceableKey) {
         if (bytes.size() < kPlaceableBytes)
             return failure(why, tr("The metafile header is cut short."));
@@ -325,6 +326,7 @@ QByteArray checkedMetafile(const QByteArray &bytes, QString *why)
             return failure(why, tr("The metafile announces an empty picture."));
         if (le16(out, 14) == 0)
             put16(out, 14, 1440);  // units per inch; libwmf divides by it
+        unitsPerInch = le16(out, 14);
         uint16_t sum = 0;
         for (int i = 0; i < 10; ++i)
             sum ^= le16(out, 2 * i);
@@ -371,6 +373,13 @@ QByteArray checkedMetafile(const QByteArray &bytes, QString *why)
             objects.remove(params.word(0));
 
         QByteArray record = bytes.mid(recordAt, qsizetype(sizeWords) * 2);
+        if (function == 0x02FB && le16(record, 6) == 0) {
+            // Height 0 asks for the default size, which libwmf does not know:
+            // it draws such text for minutes. A 12-point font stands in for
+            // it, in the picture's own units where the header gives them.
+            put16(record, 6, uint16_t(std::max(1, unitsPerInch / 6)));
+            put16(record, 8, 0);
+        }
         if (function == 0x02FB) {
             // The face name is read up to its terminating zero: make sure
             // there is one inside the record.

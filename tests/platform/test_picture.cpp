@@ -272,6 +272,17 @@ private slots:
         QVERIFY(!kept.isEmpty());
         QVERIFY(!kept.contains(QByteArray("\x42\x01\x03\x00", 4)));
 
+        // A font of height 0 (the default size) kept libwmf drawing for
+        // minutes; it is given a real size.
+        tools::WmfWriter font(1000, 1000);
+        font.rawRecord(0x02FB, {0, 20, 0, 0, 400, 0, 0, 0, 0x4241, 0});
+        font.rawRecord(0x012D, {0});
+        font.rawRecord(0x0521, {2, 0x4141, 10, 10});
+        const QByteArray sized = vellara::platform::checkedMetafile(font.finish());
+        const qsizetype fontAt = sized.indexOf(QByteArray("\xFB\x02", 2));
+        QVERIFY(fontAt > 0);
+        QVERIFY(sized[fontAt + 2] != 0 || sized[fontAt + 3] != 0);
+
         // Polygons and text whose counts run past their record.
         tools::WmfWriter p(100, 100);
         p.rawRecord(0x0324, {5000, 1, 1, 2, 2});
