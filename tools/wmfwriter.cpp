@@ -200,8 +200,8 @@ int WmfWriter::allocateObject()
     return index;
 }
 
-template <typename Spec>
-void WmfWriter::realize(Slot<Spec> &slot, uint16_t createFunction, const QVector<uint16_t> &params)
+template <typename Style>
+void WmfWriter::realize(Slot<Style> &slot, uint16_t createFunction, const QVector<uint16_t> &params)
 {
     if (slot.selected == slot.wanted)
         return;
@@ -218,7 +218,7 @@ void WmfWriter::realize(Slot<Spec> &slot, uint16_t createFunction, const QVector
 
 void WmfWriter::realizePen()
 {
-    const PenSpec &pen = m_pen.wanted;
+    const PenStyle &pen = m_pen.wanted;
     QVector<uint16_t> params{pen.color.isValid() ? kPsSolid : kPsNull, uint16_t(pen.width), 0};
     appendColor(params, pen.color.isValid() ? pen.color : QColor(Qt::black));
     realize(m_pen, kCreatePenIndirect, params);
@@ -235,7 +235,7 @@ void WmfWriter::realizeBrush()
 
 void WmfWriter::realizeFont()
 {
-    const FontSpec &font = m_font.wanted;
+    const FontStyle &font = m_font.wanted;
     QVector<uint16_t> params{
         coord(-font.height),            // negative: character height, not cell height
         0, 0, 0,                        // width, escapement, orientation

@@ -58,30 +58,30 @@ public:
     int height() const { return m_height; }
 
 private:
-    struct PenSpec {
+    struct PenStyle {
         QColor color;
         int width = 1;
-        bool operator==(const PenSpec &) const = default;
+        bool operator==(const PenStyle &) const = default;
     };
-    struct FontSpec {
+    struct FontStyle {
         QString face = QStringLiteral("Times New Roman");
         int height = 12;
         bool bold = false;
-        bool operator==(const FontSpec &) const = default;
+        bool operator==(const FontStyle &) const = default;
     };
     // One kind of GDI object: what the caller asked for, what is selected.
-    template <typename Spec>
+    template <typename Style>
     struct Slot {
-        Spec wanted;
-        std::optional<Spec> selected;
+        Style wanted;
+        std::optional<Style> selected;
         int index = -1;
     };
 
     void record(uint16_t function, const QVector<uint16_t> &params);
     // Creates the wanted object when it differs from the selected one, selects
     // it and deletes the one it replaces.
-    template <typename Spec>
-    void realize(Slot<Spec> &slot, uint16_t createFunction, const QVector<uint16_t> &params);
+    template <typename Style>
+    void realize(Slot<Style> &slot, uint16_t createFunction, const QVector<uint16_t> &params);
     void realizePen();
     void realizeBrush();
     void realizeFont();
@@ -94,9 +94,9 @@ private:
     uint32_t m_maxRecordWords = 0;
     QVector<bool> m_objects;  // which object table entries are alive
     int m_maxObjects = 0;
-    Slot<PenSpec> m_pen;
+    Slot<PenStyle> m_pen;
     Slot<QColor> m_brush;
-    Slot<FontSpec> m_font;
+    Slot<FontStyle> m_font;
     QColor m_wantedTextColor = Qt::black;
     std::optional<QColor> m_textColor;
 };
