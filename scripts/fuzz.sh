@@ -45,7 +45,7 @@ mkdir -p "$build/findings"
 status=0
 for t in settingsFile deckFile layoutFile cardTextFile pictureFile; do
   echo "== fuzz_$t for ${seconds}s"
-  # -rss_limit_mb and -malloc_limit_mb bound memory.
+  # -rss_limit_mb bounds memory, and with it any single allocation.
   if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
        LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
        "$build/fuzz/fuzz_$t" "$build/corpus/$t" -max_total_time="$seconds" -timeout="$timeout" \
