@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include <cmath>
 
@@ -9,7 +10,6 @@ namespace vellara::platform {
 
 PictureElement::PictureElement(QWidget *parent) : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAccessibleName(tr("Picture"));
 }
 
@@ -57,9 +57,10 @@ void PictureElement::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = m_pressed && rect().contains(event->position().toPoint());
     m_pressed = event->buttons() != Qt::NoButton;
+    const QPointer<PictureElement> self(this);
     emit mouseReleased(m_index, event->button(), event->position());
-    // A handler may have deleted or hidden the element; clicks need it whole.
-    if (click)
+    // A handler of the release may have deleted the element.
+    if (click && self)
         emit clicked(m_index);
 }
 

@@ -52,14 +52,6 @@ QFont meaningFont()
     return font;
 }
 
-// Reads a picture file for showing; an empty path gives no picture.
-std::optional<platform::Picture> readPicture(const QString &file)
-{
-    if (file.isEmpty())
-        return platform::Picture();
-    return platform::Picture::load(file);
-}
-
 } // namespace
 
 Celtic::Celtic(CoreState &state, QWidget *parent) : QMainWindow(parent), m_state(state)
@@ -408,7 +400,7 @@ void Celtic::setCardDraggable(int k, bool draggable)
 bool Celtic::showBackInCard(int k, const QString &pictureFile)
 {
     PictureElement *card = m_cards.value(k);
-    const auto picture = readPicture(pictureFile);
+    const auto picture = platform::Picture::load(pictureFile);
     if (!card || !picture)
         return false;
     card->setPicture(*picture);
@@ -418,7 +410,7 @@ bool Celtic::showBackInCard(int k, const QString &pictureFile)
 bool Celtic::showBackInFace(int k, const QString &pictureFile)
 {
     PictureElement *face = m_faces.value(k);
-    const auto picture = readPicture(pictureFile);
+    const auto picture = platform::Picture::load(pictureFile);
     if (!face || !picture)
         return false;
     face->setPicture(*picture);
@@ -427,7 +419,7 @@ bool Celtic::showBackInFace(int k, const QString &pictureFile)
 
 bool Celtic::showBackInLarge(const QString &pictureFile)
 {
-    const auto picture = readPicture(pictureFile);
+    const auto picture = platform::Picture::load(pictureFile);
     if (!picture)
         return false;
     m_large->setPicture(*picture);
