@@ -13,10 +13,7 @@ namespace {
 // The picture file of a card, without the blanks the deck file pads it with.
 QString picturePath(const QString &deckDirectory, const CardRecord &card)
 {
-    QString name = card.pictureFile;
-    while (name.endsWith(QLatin1Char(' ')))
-        name.chop(1);
-    return platform::joinPath(deckDirectory, name);
+    return platform::joinPath(deckDirectory, trimTrailingBlanks(card.pictureFile));
 }
 
 } // namespace

@@ -114,11 +114,12 @@ bool WritePendingDeckFile(const CoreState &state)
     const int count = std::clamp<int>(deck.cardCount, 0, kMaxNewDeckCards);
     platform::TextWriter out(path);
     out.writeLine(QString::number(count));
+    // Every field at its full width, also one that was never filled.
     for (int k = 0; k < count; ++k) {
-        out.writeLine(deck.pictureFiles[k]);
-        out.writeLine(deck.names[k]);
-        out.writeLine(deck.meanings[k]);
-        out.writeLine(deck.reversedMeanings[k]);
+        out.writeLine(toFixedWidth(deck.pictureFiles[k], PictureName::width()));
+        out.writeLine(toFixedWidth(deck.names[k], CardName::width()));
+        out.writeLine(toFixedWidth(deck.meanings[k], MeaningText::width()));
+        out.writeLine(toFixedWidth(deck.reversedMeanings[k], MeaningText::width()));
     }
     return commitWriter(out, path);
 }
@@ -137,7 +138,7 @@ bool WriteCurrentDeckFile(const CoreState &state)
     for (int k = 0; k < count; ++k) {
         const CardRecord &card = state.cards[k];
         out.writeLine(card.pictureFile);
-        out.writeLine(card.name);
+        out.writeLine(toFixedWidth(card.name, CardName::width()));
         out.writeLine(card.meaning);
         out.writeLine(card.reversedMeaning);
     }

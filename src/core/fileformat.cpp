@@ -1,5 +1,7 @@
 #include "core/fileformat.h"
 
+#include "core/fixedtext.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -8,16 +10,21 @@ namespace vellara {
 std::optional<qint16> parseInt16(const QString &text)
 {
     bool ok = false;
-    const short value = text.trimmed().toShort(&ok);
-    if (!ok)
+    // QString's number conversions never use the locale: "." is the point.
+    const double value = trimBlanks(text).toDouble(&ok);
+    if (!ok || !std::isfinite(value))
         return std::nullopt;
-    return static_cast<qint16>(value);
+    // A decimal goes to the nearest whole number, a half to the even one.
+    const double whole = std::nearbyint(value);
+    if (whole < -32768 || whole > 32767)
+        return std::nullopt;
+    return static_cast<qint16>(whole);
 }
 
 std::optional<float> parseSingle(const QString &text)
 {
     bool ok = false;
-    const float value = text.trimmed().toFloat(&ok);
+    const float value = trimBlanks(text).toFloat(&ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

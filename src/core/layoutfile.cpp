@@ -31,12 +31,12 @@ bool readValue(platform::TextReader &in, T &value, Parse parse)
 
 QString layoutFilePath(const QString &name)
 {
-    return name.trimmed() + QLatin1String(kLayoutExtension);
+    return trimBlanks(name) + QLatin1String(kLayoutExtension);
 }
 
 bool isSafeLayoutName(const QString &name)
 {
-    const QString trimmed = name.trimmed();
+    const QString trimmed = trimBlanks(name);
     return !trimmed.contains(QLatin1Char('/')) && !trimmed.contains(QLatin1Char('\\'))
            && !trimmed.contains(QChar(0));
 }
@@ -151,7 +151,7 @@ bool SaveLayout(const CoreState &state, LayoutTable &table)
     for (int k = 0; k < count; ++k) {
         const QPointF place = table.cardPlace(k);
         out.writeLine(QStringLiteral("        positional meaning ") + QString::number(k + 1));
-        out.writeLine(layout.positions[k].meaning.text().trimmed());
+        out.writeLine(trimBlanks(layout.positions[k].meaning));
         out.writeLine(QStringLiteral("        left, top of card#") + QString::number(k + 1));
         out.writeLine(formatSingle(static_cast<float>(place.x())));
         out.writeLine(formatSingle(static_cast<float>(place.y())));

@@ -19,7 +19,7 @@ void readText(TextReader &in, QString &value)
     in.skipLine();
     QString line;
     if (in.readLine(line))
-        value = line.trimmed();
+        value = trimBlanks(line);
 }
 
 void readNumber(TextReader &in, qint16 &value)
@@ -56,9 +56,9 @@ void ReadSettingsFile(CoreState &state)
         if (i > kMaxDeckSlot)
             continue;  // surplus groups are consumed and dropped
         if (haveName)
-            s.decks.names[i] = name.trimmed();
+            s.decks.names[i] = trimBlanks(name);
         if (havePath)
-            s.decks.paths[i] = path.trimmed();
+            s.decks.paths[i] = trimBlanks(path);
     }
     // Everything after this indexes the registry by the count.
     s.decks.deckCount = static_cast<qint16>(std::clamp(deckCount, 0, kMaxDeckSlot));
@@ -70,7 +70,7 @@ void ReadSettingsFile(CoreState &state)
         in.skipLine();
         const bool haveName = in.readLine(name);
         if (i <= kMaxLayoutSlot && haveName)
-            s.layouts.names[i] = name.trimmed();
+            s.layouts.names[i] = trimBlanks(name);
     }
     s.layouts.layoutCount = static_cast<qint16>(std::clamp(layoutCount, 0, kMaxLayoutSlot));
 }

@@ -66,26 +66,26 @@ private slots:
         WorkDir dir;
         CoreState state;
         ProgramSettings &s = state.settings;
-        s.cardBackFile = "  /b\u00e9/back \u20ac.wmf ";
+        s.cardBackFile = "  \t/b\u00e9/back \u20ac.wmf\u00a0 ";
         s.layoutName = " Three Card ";
         s.reversalFrequency = 7;
         s.decks.deckCount = 1;
-        s.decks.names[1] = "  Major ";
+        s.decks.names[1] = "  Major\t ";
         s.decks.paths[1] = " /decks/major  ";
         s.layouts.layoutCount = 2;
-        s.layouts.names[2] = " Single ";
+        s.layouts.names[2] = " \u00a0Single ";
         QVERIFY(WriteSettingsFile(state));
 
         CoreState read;
         ReadSettingsFile(read);
-        QCOMPARE(read.settings.cardBackFile, QString("/b\u00e9/back \u20ac.wmf"));
+        QCOMPARE(read.settings.cardBackFile, QString("\t/b\u00e9/back \u20ac.wmf\u00a0"));
         QCOMPARE(read.settings.layoutName, QString("Three Card"));
         QCOMPARE(read.settings.reversalFrequency, qint16(7));
         QCOMPARE(read.settings.decks.deckCount, qint16(1));
-        QCOMPARE(read.settings.decks.names[1], QString("Major"));
+        QCOMPARE(read.settings.decks.names[1], QString("Major\t"));
         QCOMPARE(read.settings.decks.paths[1], QString("/decks/major"));
         QCOMPARE(read.settings.layouts.layoutCount, qint16(2));
-        QCOMPARE(read.settings.layouts.names[2], QString("Single"));
+        QCOMPARE(read.settings.layouts.names[2], QString("\u00a0Single"));
     }
 
     void readsPositionallyWhateverTheComments()
