@@ -1,6 +1,7 @@
 #include "platform/textfile.h"
 
 #include "platform/codepage.h"
+#include "platform/message.h"
 
 #include <QFileInfo>
 
@@ -62,28 +63,32 @@ QString joinPath(const QString &directory, const QString &name)
 
 TextReader::TextReader(const QString &path) : m_file(path)
 {
-    m_open = !path.isEmpty() && !QFileInfo(path).isDir() && m_file.open(QIODevice::ReadOnly);
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        return;
+    if (info.size() > kMaxTextFileBytes) {
+        showMessage(QStringLiteral("The file %1 was not read: at %2 MB it is larger than the %3 MB any of "
+                                   "the program's files can be.")
+                        .arg(path)
+                        .arg(info.size() / (1024 * 1024))
+                        .arg(kMaxTextFileBytes / (1024 * 1024)));
+        return;
+    }
+    m_open = m_file.open(QIODevice::ReadOnly);
 }
 
 bool TextReader::nextLine(QByteArray *bytes)
 {
     if (!m_open || m_file.atEnd())
         return false;
-    // Read in chunks so that a huge line costs no more than kMaxLineLength.
-    bool ended = false;
-    while (!ended) {
-        QByteArray chunk = m_file.readLine(16 * 1024 + 1);
-        if (chunk.isEmpty())
-            break;
-        if (chunk.endsWith('\n')) {
-            chunk.chop(1);
-            ended = true;
-        }
-        if (bytes && bytes->size() < kMaxLineLength)
-            bytes->append(chunk.left(kMaxLineLength - bytes->size()));
-    }
-    if (bytes && bytes->endsWith('\r'))
-        bytes->chop(1);
+    // The file's size bounds the line.
+    QByteArray line = m_file.readLine();
+    if (line.endsWith('\n'))
+        line.chop(1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (bytes)
+        *bytes = std::move(line);
     return true;
 }
 
@@ -101,7 +106,7 @@ bool TextReader::skipLine()
     return nextLine(nullptr);
 }
 
-TextWriter::TextWriter(const QString &path) : m_file(path)
+TextWriter::TextWriter(const QString &path) : m_path(path), m_file(path)
 {
     if (path.isEmpty()) {
         fail(systemError(ENOENT));
@@ -113,7 +118,18 @@ TextWriter::TextWriter(const QString &path) : m_file(path)
         // Unbuffered, so that a full disk fails the write we make rather than
         // a flush whose failure the save file does not always notice: Qt's
         // QSaveFile then renames the half-written file over the old one.
-        fail(m_file.errorString());
+        //
+        // No temporary file beside it: a file that may itself be written is
+        // rewritten in place, with its old contents kept to put back.
+        QFile old(path);
+        if (QFileInfo(path).isFile() && ::access(QFile::encodeName(path).constData(), W_OK) == 0
+            && old.open(QIODevice::ReadOnly)) {
+            m_old = old.readAll();
+            if (old.error() == QFileDevice::NoError)
+                m_inPlace = true;
+        }
+        if (!m_inPlace)
+            fail(m_file.errorString());
     }
 }
 
@@ -138,15 +154,49 @@ void TextWriter::writeLine(const QString &text)
 
 void TextWriter::writePending()
 {
-    if (m_failed || m_pending.isEmpty())
+    // In place, nothing is written before commit(), so that a failure halfway
+    // through the lines leaves the old file untouched.
+    if (m_failed || m_pending.isEmpty() || m_inPlace)
         return;
     if (m_file.write(m_pending) != m_pending.size())
         fail(m_file.errorString().isEmpty() ? systemError(EIO) : m_file.errorString());
     m_pending.clear();
 }
 
+bool TextWriter::commitInPlace()
+{
+    auto writeWhole = [this](const QByteArray &bytes, QString *error) {
+        QFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+            *error = file.errorString();
+            return false;
+        }
+        if (file.write(bytes) != bytes.size() || !file.flush()) {
+            *error = file.errorString().isEmpty() ? systemError(EIO) : file.errorString();
+            return false;
+        }
+        if (!writeFault().isEmpty()) {
+            *error = writeFault();
+            return false;
+        }
+        return true;
+    };
+    QString error;
+    if (writeWhole(m_pending, &error))
+        return true;
+    // The old contents fit where they were, so putting them back succeeds
+    // even on the disk that just filled up.
+    QFile restore(m_path);
+    if (restore.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        restore.write(m_old);
+    fail(error);
+    return false;
+}
+
 bool TextWriter::commit()
 {
+    if (m_inPlace && !m_failed)
+        return commitInPlace();
     writePending();
     if (!m_failed && !writeFault().isEmpty())
         fail(writeFault());

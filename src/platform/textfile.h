@@ -10,10 +10,10 @@ namespace vellara::platform {
 // come in. Lines are written ended by CR LF and read without their end,
 // whether that is CR LF or LF alone.
 
-// A line longer than this is cut here when read; the rest of it is skipped, so
-// that no file can make a reader hold more than this per line. The longest
-// value any of the program's files holds is 600 characters.
-inline constexpr qsizetype kMaxLineLength = 64 * 1024;
+// A file larger than this is refused whole when opened for reading, with a
+// message that names it, so that no file can make a reader hold more. Lines
+// are read whole: a value cut on reading would be written back cut.
+inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
 
 // True exactly when a file (not a directory) of that path exists.
 bool fileExists(const QString &path);
@@ -26,6 +26,7 @@ class TextReader {
 public:
     explicit TextReader(const QString &path);
 
+    // False when the file is missing, cannot be read or is too large.
     bool isOpen() const { return m_open; }
 
     // Reads the next line without its end. False, leaving line unchanged,
@@ -43,7 +44,10 @@ private:
 
 // Writes a file whole or not at all: the lines go to a temporary file beside
 // the target, which replaces the target only when commit() succeeds. Until
-// then, and whenever anything fails, the old file stays as it was.
+// then, and whenever anything fails, the old file stays as it was. Where no
+// temporary file can be made (a read-only folder) but the file itself may be
+// written, it is rewritten in place, and a write that fails puts the old
+// contents back.
 class TextWriter {
 public:
     explicit TextWriter(const QString &path);
@@ -57,8 +61,12 @@ public:
 private:
     void fail(const QString &error);
     void writePending();
+    bool commitInPlace();
 
+    QString m_path;
     QSaveFile m_file;
+    bool m_inPlace = false;
+    QByteArray m_old;  // the file as it was, while it is rewritten in place
     QByteArray m_pending;
     QString m_error;
     bool m_failed = false;

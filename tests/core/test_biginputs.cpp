@@ -1,5 +1,4 @@
-// Files far larger than any the program writes: each is read in bounded
-// memory and leaves sound values behind.
+// Inputs at and beyond the sizes the program's files can have.
 
 #include "core/corestate.h"
 #include "core/deckfile.h"
@@ -16,55 +15,10 @@
 
 using namespace vellara;
 
-namespace {
-
-
-// Writes the lines of `before`, a line of `hugeBytes` bytes, then `after`, a
-// megabyte at a time so that the test itself stays small.
-void writeWithHugeLine(const QString &path, const QStringList &before, qint64 hugeBytes,
-                       const QStringList &lines)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const QString &line : before)
-        file.write(line.toLatin1() + "\r\n");
-    const QByteArray chunk(1024 * 1024, 'x');
-    for (qint64 written = 0; written < hugeBytes; written += chunk.size())
-        file.write(chunk.left(int(std::min<qint64>(chunk.size(), hugeBytes - written))));
-    file.write("\r\n");
-    for (const QString &line : lines)
-        file.write(line.toLatin1() + "\r\n");
-}
-
-} // namespace
-
 class TestBigInputs : public QObject {
     Q_OBJECT
 
 private slots:
-    void fiftyMegabyteLines()
-    {
-        test::WorkDir dir;
-        test::MessageSpy spy;
-        writeWithHugeLine("vellara.ini", {"        Card back file"}, 50 * 1024 * 1024,
-                               {"        Deck path on last save", "/decks/major", "        Reversal frequency", "5"});
-        const long before = test::peakResidentKilobytes();
-        CoreState state;
-        ReadSettingsFile(state);
-        QCOMPARE(state.settings.cardBackFile.size(), platform::kMaxLineLength);
-        QCOMPARE(state.settings.deckDirectory, QString("/decks/major"));
-        QCOMPARE(state.settings.reversalFrequency, qint16(5));
-
-        QDir().mkpath("deck");
-        writeWithHugeLine("deck/cards.dat", {"1"}, 50 * 1024 * 1024, {"A", "up", "down"});
-        QVERIFY(LoadDeckFromDirectory(state, "deck"));
-        QCOMPARE(state.cards[0].pictureFile.size(), platform::kMaxLineLength);
-        QCOMPARE(state.cards[0].meaning, QString("up"));
-        // The reader holds one cut line at a time, never the file.
-        QVERIFY2(test::peakResidentKilobytes() - before < 16 * 1024,
-                 qPrintable(QString::number(test::peakResidentKilobytes() - before)));
-    }
-
     void settingsAnnouncingTheMostDecks()
     {
         test::WorkDir dir;
@@ -89,6 +43,8 @@ private slots:
         for (int k = 0; k < 101; ++k)
             lines << QString("%1.wmf").arg(k) << QString("Card %1").arg(k).leftJustified(30, '.')
                   << QString(400, QChar('a' + k % 26)) << QString(400, QChar('A' + k % 26));
+        // A current deck keeps a meaning whole, however long.
+        lines[3] = QString(70000, QChar('m'));
         test::writeBytes("deck/cards.dat", test::crlfLines(lines));
         CoreState state;
         QVERIFY(LoadDeckFromDirectory(state, "deck"));
@@ -96,6 +52,7 @@ private slots:
         QCOMPARE(state.cardCount, qint16(101));
         QCOMPARE(state.cards[100].meaning, QString(400, QChar('a' + 100 % 26)));
         QCOMPARE(state.cards[100].reversedMeaning.size(), 400);
+        QCOMPARE(state.cards[0].meaning.size(), 70000);
         // Written back whole.
         state.settings.deckDirectory = "deck";
         QVERIFY2(WriteCurrentDeckFile(state), qPrintable(spy.messages().join(" ")));

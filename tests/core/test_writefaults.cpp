@@ -229,6 +229,77 @@ private slots:
                      qPrintable(name));
         QDir::setCurrent(dir.path());
     }
+
+    // A folder that takes no new file, holding a file that may be written: the
+    // file is rewritten in place, and a write that fails there puts it back.
+    void writableFileInReadOnlyFolder_data()
+    {
+        QTest::addColumn<Writer>("writer");
+        QTest::addColumn<bool>("diskFull");
+        const std::pair<const char *, Writer> writers[] = {{"settings", Writer::Settings},
+                                                           {"layout", Writer::Layout},
+                                                           {"current deck", Writer::CurrentDeck},
+                                                           {"new deck", Writer::NewDeck}};
+        for (const auto &[name, w] : writers) {
+            QTest::newRow(name) << w << false;
+            QTest::newRow(qPrintable(QString("%1, write fails").arg(name))) << w << true;
+        }
+    }
+    void writableFileInReadOnlyFolder()
+    {
+        QFETCH(Writer, writer);
+        QFETCH(bool, diskFull);
+        test::WorkDir dir;
+        const QString file = fileOf(writer);
+        const QByteArray old = "old contents\r\nthat must survive\r\n";
+        // Root may create files in any folder, so it gets a read-only file
+        // system with the file bound into it from a writable one.
+        const QString folder = dir.filePath("disk");
+        SmallDisk disk(folder);
+        if (runAsRoot() && !disk.mounted())
+            QSKIP("root writes into read-only folders and no tmpfs could be mounted");
+        QVERIFY(QDir::setCurrent(folder));
+        for (const char *d : {"deck", "new"})
+            QDir().mkpath(d);
+        test::writeBytes(file, old);
+        const QString writable = dir.filePath("writable");
+        test::writeBytes(writable, old);
+        bool bound = false;
+        if (disk.mounted()) {
+            QVERIFY(disk.makeReadOnly());
+            QVERIFY(bound = run("mount", {"--bind", writable, QFileInfo(file).absoluteFilePath()}));
+        } else {
+            for (const char *d : {".", "deck", "new"})
+                QFile::setPermissions(d, QFile::ReadOwner | QFile::ExeOwner);
+        }
+
+        CoreState state;
+        fillState(state, QDir::currentPath());
+        test::RecordingTable table;
+        test::MessageSpy spy;
+        if (diskFull)
+            platform::setWriteFaultForTesting("No space left on device");
+        const bool written = write(writer, state, table);
+        platform::setWriteFaultForTesting({});
+        const QByteArray after = test::readBytes(file);
+        if (bound)
+            run("umount", {QFileInfo(file).absoluteFilePath()});
+        for (const char *d : {".", "deck", "new"})
+            QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir::setCurrent(dir.path());
+
+        QCOMPARE(written, !diskFull);
+        if (diskFull) {
+            QCOMPARE(after, old);
+            QCOMPARE(spy.messages().size(), 1);
+            QVERIFY2(spy.messages()[0].contains("No space left on device"), qPrintable(spy.messages()[0]));
+        } else {
+            QVERIFY2(spy.messages().isEmpty(), qPrintable(spy.messages().join('\n')));
+            QVERIFY(after != old && after.endsWith("\r\n"));
+        }
+        if (bound)
+            QCOMPARE(test::readBytes(writable), after);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWriteFaults)

@@ -1,5 +1,6 @@
 #include "platform/codepage.h"
 #include "platform/textfile.h"
+#include "support/messagespy.h"
 #include "support/workdir.h"
 
 #include <QDir>
@@ -77,16 +78,31 @@ private slots:
         QCOMPARE(line, QString("kept"));
     }
 
-    void hugeLineIsCutAndTheNextStillRead()
+    void longLinesAreReadWholeAndHugeFilesRefused()
     {
         WorkDir dir;
-        QByteArray bytes(3 * kMaxLineLength + 7, 'z');
+        QByteArray bytes(70000, 'z');
         bytes += "\r\nnext\r\n";
-        writeBytes("big.txt", bytes);
-        const QStringList lines = readAll("big.txt");
+        writeBytes("long.txt", bytes);
+        const QStringList lines = readAll("long.txt");
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0].size(), kMaxLineLength);
+        QCOMPARE(lines[0].size(), 70000);
         QCOMPARE(lines[1], QString("next"));
+
+        // Sparse, so that it costs no disk.
+        QFile huge("huge.txt");
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("first\r\n") > 0);
+        QVERIFY(huge.resize(kMaxTextFileBytes + 1));
+        huge.close();
+        vellara::test::MessageSpy spy;
+        TextReader in("huge.txt");
+        QVERIFY(!in.isOpen());
+        QString line = "kept";
+        QVERIFY(!in.readLine(line));
+        QCOMPARE(line, QString("kept"));
+        QCOMPARE(spy.messages().size(), 1);
+        QVERIFY2(spy.messages()[0].contains("huge.txt") && spy.messages()[0].contains("64 MB"),
+                 qPrintable(spy.messages()[0]));
     }
 
     void writesCrLfInTheCodePage()
