@@ -1,8 +1,10 @@
 #include "decks/cardbrowse.h"
 
 #include "core/corestate.h"
+#include "core/fixedtext.h"
 #include "platform/picture.h"
 #include "platform/pictureelement.h"
+#include "platform/sliderkeys.h"
 #include "platform/textfile.h"
 #include "platform/units.h"
 
@@ -66,10 +68,14 @@ Cardbrowse::Cardbrowse(CoreState &state, QWidget *parent) : QWidget(parent, Qt::
     // An arrow moves one card, a click in the track seven.
     m_slider->setSingleStep(1);
     m_slider->setPageStep(7);
+    // First in the tab order, so that the keyboard moves through the deck.
+    m_slider->setFocusPolicy(Qt::StrongFocus);
+    platform::useForwardKeys(m_slider);
 
     setTabOrder(m_slider, m_name);
     setTabOrder(m_name, m_meaning);
     setTabOrder(m_meaning, m_reversed);
+    m_slider->setFocus();
 
     connect(m_slider, &QScrollBar::valueChanged, this, &Cardbrowse::HScroll1_Change);
     connect(m_slider, &QScrollBar::sliderMoved, this, &Cardbrowse::HScroll1_Scroll);
@@ -109,7 +115,7 @@ void Cardbrowse::showCard()
         return;
     const CardRecord &card = m_state.cards[i];
     // A picture that cannot be read leaves the one shown before.
-    const QString file = platform::joinPath(m_state.settings.deckDirectory, card.pictureFile.trimmed());
+    const QString file = platform::joinPath(m_state.settings.deckDirectory, trimTrailingBlanks(card.pictureFile));
     if (const auto picture = platform::Picture::load(file))
         m_picture->setPicture(*picture);
     m_name->setText(card.name.text());

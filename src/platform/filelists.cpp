@@ -29,6 +29,20 @@ QString cleanPath(const QString &path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+// The process's current directory. Qt gives no name for one that has been
+// removed; the system still knows what it was called.
+QString startingFolder()
+{
+    const QString current = QDir::currentPath();
+    if (!current.isEmpty())
+        return current;
+    QString gone = QFileInfo(QStringLiteral("/proc/self/cwd")).symLinkTarget();
+    const QString deleted = QStringLiteral(" (deleted)");
+    if (gone.endsWith(deleted))
+        gone.chop(deleted.size());
+    return gone.isEmpty() ? qEnvironmentVariable("PWD") : gone;
+}
+
 } // namespace
 
 QString folderError(const QString &path)
@@ -116,12 +130,12 @@ DirectoryList::DirectoryList(QWidget *parent) : QTreeWidget(parent)
         if (item)
             setPath(item->data(0, Qt::UserRole).toString());
     });
-    setPath(QDir::currentPath());
+    setPath(startingFolder());
 }
 
 bool DirectoryList::setPath(const QString &path)
 {
-    const QString clean = cleanPath(path);
+    const QString clean = path.isEmpty() ? path : cleanPath(path);
     const QString error = folderError(clean);
     if (!error.isEmpty()) {
         showMessage(QStringLiteral("The folder %1 cannot be opened: %2").arg(clean, error));
@@ -163,7 +177,7 @@ FileList::FileList(QWidget *parent) : QListWidget(parent)
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { emit fileClicked(item->text()); });
     connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { emit fileDoubleClicked(item->text()); });
-    setPath(QDir::currentPath());
+    setPath(startingFolder());
 }
 
 void FileList::setPath(const QString &path)
@@ -196,7 +210,9 @@ void FileList::refresh()
             filter = QStringLiteral("*");  // every file, with or without an extension
     }
     dir.setNameFilters(filters);
-    dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
+    // Regular files only: no dot files, and no FIFOs, sockets or devices,
+    // which no picture reader can open.
+    dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     clear();
     addItems(dir.entryList());

@@ -218,9 +218,10 @@ std::optional<Picture> Picture::load(const QString &path, QString *why)
         return Picture();
     QString reason;
     const QFileInfo info(path);
+    // The reason only: the callers' messages name the file.
     if (!info.isFile()) {
         if (why)
-            *why = tr("The file %1 does not exist.").arg(path);
+            *why = info.exists() ? tr("It is not a regular file.") : tr("It does not exist.");
         return std::nullopt;
     }
     const QString key = info.absoluteFilePath();

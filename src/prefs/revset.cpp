@@ -26,6 +26,8 @@ Revset::Revset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Window),
     m_spin->setSingleStep(1);
     m_spin->setPageStep(1);
     m_spin->setAccessibleName(QStringLiteral("Reversal frequency"));
+    // First in the tab order and the keyboard's way to change the number.
+    m_spin->setFocusPolicy(Qt::StrongFocus);
 
     m_label = new QLabel(QStringLiteral("Reversal  Frequency of one in:"), this);
     m_label->setObjectName(QStringLiteral("Label1"));
@@ -45,6 +47,7 @@ Revset::Revset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Window),
 
     setTabOrder(m_spin, m_accept);
     setTabOrder(m_accept, m_number);
+    m_spin->setFocus();
 
     connect(m_spin, &QScrollBar::valueChanged, this, &Revset::VScroll1_Change);
     connect(m_spin, &QScrollBar::sliderMoved, this, &Revset::VScroll1_Change);

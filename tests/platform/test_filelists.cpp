@@ -6,6 +6,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace vellara::platform;
 using vellara::test::MessageSpy;
 using vellara::test::WorkDir;
@@ -18,9 +21,11 @@ private slots:
     void fileListFiltersAndSorts()
     {
         WorkDir dir;
-        for (const char *name : {"b.wmf", "A.WMF", "c.Wmf", "back.bmp", "notes.txt", "wmf"})
+        for (const char *name : {"b.wmf", "A.WMF", "c.Wmf", "back.bmp", "notes.txt", "wmf", ".hidden.wmf"})
             writeBytes(name, "x");
         QDir().mkdir("folder.wmf");
+        // Nothing a picture reader could open: a FIFO would block it.
+        QCOMPARE(::mkfifo("pipe.wmf", 0644), 0);
         FileList list;
         QCOMPARE(list.path(), QDir::currentPath());
         list.setPattern("*.wmf");
@@ -81,6 +86,20 @@ private slots:
         QCOMPARE(changed.count(), 0);
         QCOMPARE(spy.messages().size(), 1);
         QVERIFY(spy.messages()[0].contains("No such file or directory"));
+    }
+
+    void removedStartingFolderIsNamed()
+    {
+        WorkDir dir;
+        const QString gone = dir.filePath("gone");
+        QDir().mkdir(gone);
+        QVERIFY(QDir::setCurrent(gone));
+        QVERIFY(QDir().rmdir(gone));
+        MessageSpy spy;
+        DirectoryList folders;
+        QCOMPARE(spy.messages().size(), 1);
+        QVERIFY2(spy.messages()[0].contains(gone + " cannot be opened: No such file or directory"),
+                 qPrintable(spy.messages()[0]));
     }
 
     void drivesStartWithTheRoot()

@@ -132,6 +132,14 @@ private slots:
         QCOMPARE(f.state.settings.cardBackFile, before);
         QCOMPARE(colourOf(f.large()), QColor(Qt::blue));
         QVERIFY(f.window && f.window->isVisible());  // the user can choose another
+
+        // Gone since it was listed: the reason is given, and the file named once.
+        spy.clear();
+        QVERIFY(QFile::remove("backs/red.bmp"));
+        clickFile(*f.window, "red.bmp", true);
+        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(spy.messages()[0].count("red.bmp"), 1);
+        QVERIFY2(spy.messages()[0].contains("does not exist"), qPrintable(spy.messages()[0]));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "core/corestate.h"
 #include "prefs/revset.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -15,10 +16,11 @@ private:
     static QScrollBar *spin(Revset &w) { return w.findChild<QScrollBar *>("VScroll1"); }
     static QLineEdit *number(Revset &w) { return w.findChild<QLineEdit *>("Text1"); }
 
-    // Steps the spin button from the keyboard: Up is its upper arrow.
-    static void pressArrow(QScrollBar *bar, bool lower)
+    // Steps the spin button from the keyboard, wherever the focus is: Up is
+    // its upper arrow.
+    static void pressArrow(bool lower)
     {
-        QTest::keyClick(bar, lower ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(QApplication::focusWidget(), lower ? Qt::Key_Down : Qt::Key_Up);
     }
 
 private slots:
@@ -44,15 +46,26 @@ private slots:
         state.settings.reversalFrequency = 2;
         Revset window(state);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        pressArrow(spin(window), false);  // the upper arrow cannot go below 2
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // The window opens with the focus on the spin button.
+        pressArrow(false);  // the upper arrow cannot go below 2
         QCOMPARE(number(window)->text(), QString("2"));
-        pressArrow(spin(window), true);
+        pressArrow(true);
         QCOMPARE(number(window)->text(), QString("3"));
-        pressArrow(spin(window), false);
-        pressArrow(spin(window), false);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+        QCOMPARE(number(window)->text(), QString("4"));
+        pressArrow(false);
+        pressArrow(false);
+        pressArrow(false);
         QCOMPARE(number(window)->text(), QString("2"));
         QCOMPARE(spin(window)->value(), 2);
+        // Tab walks on to the button, which takes the shown value.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Command1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(state.settings.reversalFrequency, qint16(3));
     }
 
     void acceptStoresTheScrollBarNotTheText()
