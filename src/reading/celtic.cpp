@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMenuBar>
@@ -115,11 +116,14 @@ void Celtic::buildControls()
     m_positionMeaning = textBox(QStringLiteral("Text1"), QStringLiteral("Welcome to Vellara"),
                                 designRect(0, 3675, 4695, 2700));
     positionHeading->setBuddy(m_positionMeaning);
+    // The boxes would take Ctrl+Z, Ctrl+A and Ctrl+Y as undo, select all and redo.
+    m_cardMeaning->installEventFilter(this);
+    m_positionMeaning->installEventFilter(this);
 
     m_large = new PictureElement(table);
     m_large->setObjectName(QStringLiteral("Image1"));
     m_large->setGeometry(designRect(2925, 300, 1740, 3195));
-    m_large->setToolTip(QStringLiteral("Card turned up last"));
+    m_large->setAccessibleName(QStringLiteral("Card turned up last"));
 
     m_cards.append(makeCardPicture(0));
     m_cards[0]->setToolTip(QStringLiteral("Card 1"));
@@ -239,7 +243,7 @@ void Celtic::Command1_Click()
     random.reseed();
     if (m_randomLayout->checkState() == Qt::Checked) {
         const int k = std::clamp(int(std::floor(random.next() * settings.layouts.layoutCount + 1)), 1, kMaxLayoutSlot);
-        LoadLayout(m_state, *this, settings.layouts.names[k].trimmed());
+        LoadLayout(m_state, *this, trimBlanks(settings.layouts.names[k]));
     }
     if (m_randomDeck->checkState() == Qt::Checked) {
         const int slot = std::clamp(int(std::floor(random.next() * settings.decks.deckCount + 1)), 1, kMaxDeckSlot);
@@ -313,6 +317,22 @@ void Celtic::savelayout_Click()
     }
 }
 
+bool Celtic::eventFilter(QObject *watched, QEvent *event)
+{
+    // The menu's shortcuts run their commands wherever the focus is: a text
+    // box that claims one of them is overruled.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+        for (const QAction *action : findChildren<QAction *>()) {
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Celtic::closeEvent(QCloseEvent *event)
 {
     // Closing by the frame ends the program as "Exit" does.
@@ -324,8 +344,34 @@ void Celtic::closeEvent(QCloseEvent *event)
 void Celtic::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    // The frame's size is known only once the window is up.
-    if (m_geometrySet)
+    // A layout loaded before the window was first shown is placed again now
+    // that the window exists; later shows (after minimising, say) keep where
+    // the user put it.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        if (m_frameUnknown)
+            applyWindowGeometry();
+    }
+}
+
+void Celtic::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    catchUpWithFrame();
+}
+
+void Celtic::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    catchUpWithFrame();
+}
+
+void Celtic::catchUpWithFrame()
+{
+    // A window manager puts its frame round the window some time after it is
+    // shown. The layout's size is the outer one, so the inner size is fitted
+    // once the frame is known, and never again.
+    if (m_frameUnknown && m_shownOnce && frameGeometry() != geometry())
         applyWindowGeometry();
 }
 
@@ -434,7 +480,7 @@ QRect Celtic::windowGeometry() const
 void Celtic::setWindowGeometry(const QRect &twips)
 {
     m_geometryTwips = twips;
-    m_geometrySet = true;
+    m_frameUnknown = true;
     applyWindowGeometry();
 }
 
@@ -446,6 +492,9 @@ void Celtic::applyWindowGeometry()
     const QRect inner = geometry();
     const int extraWidth = frame.width() - inner.width();
     const int extraHeight = frame.height() - inner.height();
+    // Until the window is up, Qt cannot know the frame and reports none.
+    if (m_shownOnce && (extraWidth > 0 || extraHeight > 0))
+        m_frameUnknown = false;
     move(outer.topLeft());
     resize(std::max(1, outer.width() - extraWidth), std::max(1, outer.height() - extraHeight));
 }

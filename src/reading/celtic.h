@@ -73,6 +73,9 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -82,6 +85,7 @@ private:
     platform::PictureElement *makeCardPicture(int k);
     platform::PictureElement *makeFacePicture(int k);
     void applyWindowGeometry();
+    void catchUpWithFrame();
 
     CoreState &m_state;
     QPushButton *m_browseCards = nullptr;  // Command2
@@ -98,8 +102,10 @@ private:
     QVector<QPointF> m_places;
     QAction *m_addCard = nullptr;
     QAction *m_removeCard = nullptr;
-    QRect m_geometryTwips;  // the place and size last asked for
-    bool m_geometrySet = false;
+    QRect m_geometryTwips;  // the outer place and size the layout asked for
+    bool m_shownOnce = false;
+    // The layout's size was applied without knowing the window frame's.
+    bool m_frameUnknown = false;
     bool m_exiting = false;
 };
 
