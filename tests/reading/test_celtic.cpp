@@ -8,6 +8,7 @@
 #include "support/workdir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QImage>
@@ -230,6 +231,9 @@ private slots:
         WorkDir dir;
         MessageSpy spy;
         Table t(22, 10);
+        // Before any deal a card holds no text.
+        t.window->cardPicture(2)->clicked(2);
+        QCOMPARE(t.find<QPlainTextEdit>("Text2")->toPlainText(), QString());
         t.find<QCheckBox>("Check1")->setChecked(false);
         t.find<QPushButton>("Command1")->click();
         const int d = t.state.reading.dealtCards[2];
@@ -360,21 +364,63 @@ private slots:
         }
     }
 
-    void shortcutsRunTheirCommands()
+    void shortcutsRunFromTheTextBoxes_data()
     {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("key");
+        const std::pair<const char *, int> commands[] = {
+            {"save", Qt::Key_S}, {"saveandexit", Qt::Key_Z}, {"exit", Qt::Key_Y},
+            {"addcards", Qt::Key_A}, {"changeback", Qt::Key_B}};
+        for (const char *box : {"Text1", "Text2"})
+            for (const auto &[command, key] : commands)
+                QTest::addRow("%s %s", box, command) << QString(box) << QString(command) << key;
+    }
+
+    void shortcutsRunFromTheTextBoxes()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, command);
+        QFETCH(int, key);
         WorkDir dir;
         MessageSpy spy;
         Table t(5, 3);
         t.window->show();
         t.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
-        t.find<QPushButton>("Command1")->setFocus();
-        QFile::remove("vellara.ini");
-        QTest::keyClick(t.window.get(), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(QFile::exists("vellara.ini"));
-        QSignalSpy ended(t.window.get(), &Celtic::programEnded);
-        QTest::keyClick(t.window.get(), Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(ended.count(), 1);
+        QAction *action = t.action(command);
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        QSignalSpy triggered(action, &QAction::triggered);
+        auto *text = t.find<QPlainTextEdit>(box);
+        text->setFocus();
+        QCOMPARE(QApplication::focusWidget(), text);
+        const QString before = text->toPlainText();
+        QTest::keyClick(text, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(triggered.count(), 1);
+        QCOMPARE(text->toPlainText(), before);
+    }
+
+    void windowKeepsThePlaceTheUserGivesIt()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(5, 3);
+        t.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        auto savedPlace = [&] {
+            t.action("savelayout")->trigger();
+            return QString::fromLatin1(readBytes("Spread.lat")).split("\r\n").mid(3, 4);
+        };
+        // Saved at once, the layout's own numbers come back.
+        QCOMPARE(savedPlace(), QStringList({"1500", "750", "10500", "7500"}));
+
+        t.window->move(200, 120);
+        t.window->resize(t.window->size() + QSize(30, 15));
+        t.window->hide();
+        t.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        QCOMPARE(t.window->frameGeometry().topLeft(), QPoint(200, 120));
+        QCOMPARE(savedPlace(), QStringList({"3000", "1800", "10950", "7725"}));
     }
 
     void unloadablePictureKeepsTheBack()
