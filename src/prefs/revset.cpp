@@ -1,6 +1,7 @@
 #include "prefs/revset.h"
 
 #include "core/corestate.h"
+#include "platform/fonts.h"
 #include "platform/units.h"
 
 #include <QLabel>
@@ -34,6 +35,7 @@ Revset::Revset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Window),
     m_label->setGeometry(designRect(120, 120, 1575, 495));
     m_label->setWordWrap(true);
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    platform::fitCaption(m_label);
 
     m_accept = new QPushButton(QStringLiteral("Accept setting"), this);
     m_accept->setObjectName(QStringLiteral("Command1"));

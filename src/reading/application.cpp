@@ -1,32 +1,18 @@
 #include "reading/application.h"
 
 #include "core/corestate.h"
+#include "platform/fonts.h"
 #include "reading/celtic.h"
 
 #include <QApplication>
-#include <QFont>
 
 namespace vellara {
-
-namespace {
-
-// The windows are laid out for a small 8-point sans serif; Nimbus Sans (from
-// the URW fonts the setup installs) has the metrics of the classic one.
-void setInterfaceFont()
-{
-    QFont font(QStringLiteral("Nimbus Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    QApplication::setFont(font);
-}
-
-} // namespace
 
 void setUpApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Vellara"));
     QApplication::setApplicationVersion(QStringLiteral("2.5"));
-    setInterfaceFont();
+    QApplication::setFont(platform::interfaceFont());
     // The other windows close themselves when the program ends; the main
     // window may be the last to go, or not.
     QApplication::setQuitOnLastWindowClosed(false);

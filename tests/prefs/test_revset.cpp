@@ -1,7 +1,9 @@
 #include "core/corestate.h"
+#include "platform/fonts.h"
 #include "prefs/revset.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -24,6 +26,28 @@ private:
     }
 
 private slots:
+    void captionFitsItsPlace_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::newRow("interface font") << platform::interfaceFont();
+        // A desktop without the interface font falls back to a wider one.
+        QTest::newRow("wider fallback") << QFont("DejaVu Sans", 9);
+    }
+
+    void captionFitsItsPlace()
+    {
+        QFETCH(QFont, font);
+        const QFont old = QApplication::font();
+        QApplication::setFont(font);
+        CoreState state;
+        Revset window(state);
+        window.show();
+        const auto *label = window.findChild<QLabel *>("Label1");
+        QCOMPARE(label->geometry(), QRect(8, 8, 105, 33));
+        QVERIFY(platform::captionFits(label));
+        QApplication::setFont(old);
+    }
+
     void lowStoredValuesBecomeTwo()
     {
         for (const qint16 stored : {qint16(0), qint16(1), qint16(-7)}) {
