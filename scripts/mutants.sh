@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Plants one small fault at a time in the product code, rebuilds, runs the
+# suite, and reports the faults no test noticed (not run by CI: it takes long).
+#
+#   scripts/mutants.sh [--sample N] [--seed S] [--list] [FILE_OR_FOLDER...]
+#
+# Faults: == and != swapped, < <= > >= shifted by one, && and || swapped,
+# + 1 and - 1 swapped, true and false swapped, a statement deleted. A mutant
+# that does not compile is not counted. Default: every file under src/.
+# --sample N tries N mutants picked at random (seeded), --list only lists them.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build-mutants"
+cd "$root"
+
+exec python3 - "$root" "$build" "$@" <<'PY'
+import os, random, re, subprocess, sys
+
+root, build, *args = sys.argv[1:]
+sample, seed, list_only, paths = None, 1, False, []
+while args:
+    a = args.pop(0)
+    if a == "--sample": sample = int(args.pop(0))
+    elif a == "--seed": seed = int(args.pop(0))
+    elif a == "--list": list_only = True
+    else: paths.append(a)
+paths = paths or ["src"]
+
+files = []
+for p in paths:
+    if os.path.isdir(p):
+        for d, _, names in os.walk(p):
+            files += [os.path.join(d, n) for n in names if n.endswith(".cpp")]
+    else:
+        files.append(p)
+files.sort()
+
+SWAPS = [(" == ", " != "), (" != ", " == "), (" <= ", " < "), (" < ", " <= "),
+         (" >= ", " > "), (" > ", " >= "), (" && ", " || "), (" || ", " && "),
+         (" + 1", " - 1"), (" - 1", " + 1"), ("true", "false"), ("false", "true")]
+# A statement worth deleting: a call or an assignment on a line of its own.
+STATEMENT = re.compile(r"^\s*[A-Za-z_][\w:.\->\[\]()*]*\s*(\(.*\)|[-+*/|&]?=[^=].*);\s*$")
+
+def skip(line):
+    s = line.strip()
+    return (not s or s.startswith(("//", "#", "*", "/*")) or "QStringLiteral" in s
+            or s.startswith(("static_assert", "Q_")))
+
+mutants = []
+for f in files:
+    lines = open(f, encoding="utf-8").read().split("\n")
+    for i, line in enumerate(lines):
+        if skip(line):
+            continue
+        code = line.split("//")[0]
+        for old, new in SWAPS:
+            pattern = r"\b%s\b" % old if old.isalpha() else re.escape(old)
+            for m in re.finditer(pattern, code):
+                if old in (" < ", " > ") and ("<<" in code or "template" in code):
+                    continue
+                mutants.append((f, i, m.start(), old, new))
+        if STATEMENT.match(code) and not code.strip().startswith(("return", "const ", "auto ")):
+            mutants.append((f, i, 0, line, ""))
+
+random.seed(seed)
+if sample is not None and sample < len(mutants):
+    mutants = sorted(random.sample(mutants, sample))
+
+def describe(m):
+    f, i, col, old, new = m
+    what = "delete statement" if new == "" and old.strip().endswith(";") else "%r -> %r" % (old.strip(), new.strip())
+    return "%s:%d: %s" % (os.path.relpath(f, root), i + 1, what)
+
+if list_only:
+    print("\n".join(describe(m) for m in mutants))
+    sys.exit(0)
+
+def run(cmd, timeout=None):
+    return subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
+
+env_cc = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if subprocess.run(["which", "ccache"], stdout=subprocess.DEVNULL).returncode == 0 else []
+if run(["cmake", "-S", root, "-B", build, "-DCMAKE_BUILD_TYPE=Debug",
+        "-DVELLARA_BUILD_BENCHMARKS=OFF"] + env_cc) != 0 \
+        or run(["cmake", "--build", build, "-j%d" % os.cpu_count()]) != 0 \
+        or run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count()]) != 0:
+    sys.exit("The unmutated code does not build or pass; fix that first.")
+
+killed, survivors, stillborn = 0, [], 0
+for n, m in enumerate(mutants, 1):
+    f, i, col, old, new = m
+    original = open(f, encoding="utf-8").read()
+    lines = original.split("\n")
+    line = lines[i]
+    lines[i] = "" if new == "" and old == line else line[:col] + new + line[col + len(old):]
+    try:
+        open(f, "w", encoding="utf-8").write("\n".join(lines))
+        if run(["cmake", "--build", build, "-j%d" % os.cpu_count()]) != 0:
+            stillborn += 1
+            verdict = "does not compile"
+        else:
+            try:
+                failed = run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(), "--stop-on-failure",
+                              "--timeout", "120"], timeout=900) != 0
+            except subprocess.TimeoutExpired:
+                failed = True
+            if failed:
+                killed += 1
+                verdict = "killed"
+            else:
+                survivors.append(describe(m))
+                verdict = "SURVIVED"
+    finally:
+        open(f, "w", encoding="utf-8").write(original)
+    print("[%d/%d] %s: %s" % (n, len(mutants), describe(m), verdict), flush=True)
+
+run(["cmake", "--build", build, "-j%d" % os.cpu_count()])
+counted = killed + len(survivors)
+print("\n%d mutants, %d did not compile; killed %d of %d (%.0f%%)." %
+      (len(mutants), stillborn, killed, counted, 100.0 * killed / counted if counted else 100.0))
+if survivors:
+    print("Survivors:\n  " + "\n  ".join(survivors))
+PY
