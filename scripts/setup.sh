@@ -10,6 +10,7 @@ packages=(
   libwmf-dev libwmf-bin fonts-urw-base35 fonts-dejavu-core
   libbenchmark-dev
   xvfb xauth imagemagick desktop-file-utils
+  dpkg-dev file lintian appstream man-db
   clang
 )
 
