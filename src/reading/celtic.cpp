@@ -13,6 +13,7 @@
 #include "platform/windowregistry.h"
 #include "decks/cardbrowse.h"
 #include "decks/deckchoice.h"
+#include "decks/newcardset.h"
 #include "prefs/backselect.h"
 #include "prefs/revset.h"
 
@@ -205,7 +206,8 @@ void Celtic::buildMenus()
     QMenu *decks = menu(QStringLiteral("decks"), QStringLiteral("Decks"));
     connect(addCommand(decks, QStringLiteral("loaddeck"), QStringLiteral("Load Deck")), &QAction::triggered, this,
             [this] { openLoaded<Deckpick>(QStringLiteral("deckpick"), m_state); });
-    addCommand(decks, QStringLiteral("addcards"), QStringLiteral("Add Deck"), QKeySequence(QStringLiteral("Ctrl+A")));
+    connect(addCommand(decks, QStringLiteral("addcards"), QStringLiteral("Add Deck"), QKeySequence(QStringLiteral("Ctrl+A"))),
+            &QAction::triggered, this, [this] { openLoaded<Newcardset>(QStringLiteral("newcardset"), m_state); });
     connect(addCommand(decks, QStringLiteral("removedeck"), QStringLiteral("Remove Deck")), &QAction::triggered, this,
             [this] { openLoaded<Deckremove>(QStringLiteral("deckremove"), m_state); });
     addCommand(decks, QStringLiteral("changecarddef"), QStringLiteral("Change Card Definitions"));
