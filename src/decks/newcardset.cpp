@@ -74,6 +74,8 @@ Newcardset::Newcardset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::
     m_hint = new QLabel(QStringLiteral("Remove check of unwanted images in list."), this);
     m_hint->setObjectName(QStringLiteral("Label1"));
     m_hint->setGeometry(designRect(5400, 3600, 3015, 375));
+    // The buttons overlap the label's lower part; its text sits at the top.
+    m_hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_offered->setAccessibleName(QStringLiteral("Images for the new deck"));
     m_offered->setAccessibleDescription(m_hint->text());
 
