@@ -9,3 +9,7 @@ target_compile_definitions(bench_pictures PRIVATE VELLARA_SHARED_DIR="${PROJECT_
 add_executable(bench_reading ${CMAKE_CURRENT_LIST_DIR}/bench_reading.cpp)
 target_link_libraries(bench_reading PRIVATE vellara_lib vellara_cardart benchmark::benchmark)
 target_compile_definitions(bench_reading PRIVATE VELLARA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
+# bench_decks: listing 2,000 pictures and offering them for a new deck.
+add_executable(bench_decks ${CMAKE_CURRENT_LIST_DIR}/bench_decks.cpp)
+target_link_libraries(bench_decks PRIVATE vellara_lib benchmark::benchmark)

@@ -12,6 +12,8 @@
 #include "platform/units.h"
 #include "platform/windowregistry.h"
 #include "decks/cardbrowse.h"
+#include "decks/deckchoice.h"
+#include "decks/newcardset.h"
 #include "prefs/backselect.h"
 #include "prefs/revset.h"
 
@@ -36,6 +38,17 @@ namespace {
 // The client area's designed size, used until a layout gives the window its own.
 constexpr int kDesignClientWidth = 9390;
 constexpr int kDesignClientHeight = 6375;
+
+// Opens a window through the registry, running its load handler once when it is built.
+template <typename Window>
+void openLoaded(const QString &name, CoreState &state)
+{
+    platform::WindowRegistry::open(name, [&state] {
+        auto *window = new Window(state);
+        window->Form_Load();
+        return window;
+    });
+}
 
 const QRect kCardPictureRect = designRect(6750, 900, 585, 1065);
 const QRect kFacePictureRect = designRect(480, 840, 1740, 3195);
@@ -191,9 +204,12 @@ void Celtic::buildMenus()
     // The windows these open come with their own parts of the program; until
     // a window exists its command opens nothing.
     QMenu *decks = menu(QStringLiteral("decks"), QStringLiteral("Decks"));
-    addCommand(decks, QStringLiteral("loaddeck"), QStringLiteral("Load Deck"));
-    addCommand(decks, QStringLiteral("addcards"), QStringLiteral("Add Deck"), QKeySequence(QStringLiteral("Ctrl+A")));
-    addCommand(decks, QStringLiteral("removedeck"), QStringLiteral("Remove Deck"));
+    connect(addCommand(decks, QStringLiteral("loaddeck"), QStringLiteral("Load Deck")), &QAction::triggered, this,
+            [this] { openLoaded<Deckpick>(QStringLiteral("deckpick"), m_state); });
+    connect(addCommand(decks, QStringLiteral("addcards"), QStringLiteral("Add Deck"), QKeySequence(QStringLiteral("Ctrl+A"))),
+            &QAction::triggered, this, [this] { openLoaded<Newcardset>(QStringLiteral("newcardset"), m_state); });
+    connect(addCommand(decks, QStringLiteral("removedeck"), QStringLiteral("Remove Deck")), &QAction::triggered, this,
+            [this] { openLoaded<Deckremove>(QStringLiteral("deckremove"), m_state); });
     addCommand(decks, QStringLiteral("changecarddef"), QStringLiteral("Change Card Definitions"));
     connect(addCommand(decks, QStringLiteral("changeback"), QStringLiteral("Change Card Backs"),
                        QKeySequence(QStringLiteral("Ctrl+B"))),

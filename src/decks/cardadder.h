@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+
+namespace vellara {
+
+struct CoreState;
+struct CardAdderClient;
+
+namespace platform {
+class DirectoryList;
+class DriveList;
+class FileList;
+class PictureElement;
+}
+
+// "Add card to deck": a click on a picture file previews it, a double click
+// copies it into the current deck's folder as a new last card and closes.
+class Cardadder : public QWidget {
+    Q_OBJECT
+
+public:
+    Cardadder(CoreState &state, CardAdderClient &client, QWidget *parent = nullptr);
+
+    void Form_Load();
+    void Drive1_Change();
+    void Dir1_Change();
+    void Combo1_Click();
+    void File1_Click(const QString &name);
+    void File1_DblClick(const QString &name);
+    void Command1_Click();
+
+private:
+    CoreState &m_state;
+    CardAdderClient &m_client;
+    platform::PictureElement *m_preview = nullptr;  // Image1
+    platform::DirectoryList *m_folders = nullptr;   // Dir1
+    platform::DriveList *m_drives = nullptr;        // Drive1
+    platform::FileList *m_files = nullptr;          // File1
+    QComboBox *m_patterns = nullptr;                // Combo1
+};
+
+} // namespace vellara

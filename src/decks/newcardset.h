@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace vellara {
+
+struct CoreState;
+
+namespace platform {
+class DirectoryList;
+class DriveList;
+class FileList;
+}
+
+// "Add Card Sets": the pictures of one folder are offered with a tick each,
+// and "Save List" hands the ticked ones to the deck being created and opens
+// its definitions window.
+class Newcardset : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Newcardset(CoreState &state, QWidget *parent = nullptr);
+
+    // Builds the new deck's definitions window ("newcarddef"). That window
+    // lives above this folder, so the program's wiring installs the factory;
+    // until one is installed "Save List" opens nothing.
+    static void setNewcarddefFactory(std::function<QWidget *()> make);
+
+    // The folder the file list shows: where the new deck's pictures are and
+    // where its deck file goes.
+    QString fileListPath() const;
+
+    void Form_Load();
+    void Drive1_Change();
+    void Dir1_Change();
+    void Combo1_Click();
+    void Command1_Click();  // "Add Listed Images"
+    void Command2_Click();  // "Save List"
+
+private:
+    CoreState &m_state;
+    platform::DirectoryList *m_folders = nullptr;  // Dir1
+    platform::DriveList *m_drives = nullptr;       // Drive1
+    platform::FileList *m_files = nullptr;         // filelist
+    QComboBox *m_patterns = nullptr;               // Combo1
+    QListWidget *m_offered = nullptr;              // floppylist
+    QLabel *m_hint = nullptr;                      // Label1
+    QPushButton *m_addListed = nullptr;            // Command1
+    QPushButton *m_saveList = nullptr;             // Command2
+};
+
+// The new deck's folder: the one the open "Add Card Sets" window's file list
+// shows, or, once that window is closed, the one "Save List" took the
+// pictures from.
+QString newDeckDirectory(const CoreState &state);
+
+} // namespace vellara
