@@ -18,7 +18,11 @@ namespace vellara {
 using platform::designRect;
 
 Cardadder::Cardadder(CoreState &state, CardAdderClient &client, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_client(client)
+    : QWidget(parent, Qt::Window), m_state(state), m_client(client),
+      m_lists(this,
+              {designRect(1920, 120, 1935, 2565), designRect(1920, 2760, 1935, 315), designRect(3960, 120, 1815, 2625),
+               designRect(3960, 2760, 1815, 315)},
+              {QStringLiteral("*.jpg"), QStringLiteral("*.gif"), QStringLiteral("*.bmp"), QStringLiteral("*.wmf")})
 {
     setObjectName(QStringLiteral("cardadder"));
     setWindowTitle(QStringLiteral("Add card to deck"));
@@ -29,81 +33,61 @@ Cardadder::Cardadder(CoreState &state, CardAdderClient &client, QWidget *parent)
     m_preview->setGeometry(designRect(120, 120, 1695, 2970));
     m_preview->setToolTip(QStringLiteral("Preview of the clicked picture"));
 
-    m_folders = new platform::DirectoryList(this);
-    m_folders->setObjectName(QStringLiteral("Dir1"));
-    m_folders->setGeometry(designRect(1920, 120, 1935, 2565));
-
-    m_drives = new platform::DriveList(this);
-    m_drives->setObjectName(QStringLiteral("Drive1"));
-    m_drives->setGeometry(designRect(1920, 2760, 1935, 315));
-    m_drives->setAccessibleName(QStringLiteral("Drives"));
-
-    m_files = new platform::FileList(this);
-    m_files->setObjectName(QStringLiteral("File1"));
-    m_files->setGeometry(designRect(3960, 120, 1815, 2625));
-    m_files->setAccessibleName(QStringLiteral("Files"));
-    m_files->setToolTip(QStringLiteral("Single click to view file, double click to add card to deck."));
-    m_files->setAccessibleDescription(m_files->toolTip());
-
-    m_patterns = new QComboBox(this);
-    m_patterns->setObjectName(QStringLiteral("Combo1"));
-    m_patterns->setGeometry(designRect(3960, 2760, 1815, 315));
-    m_patterns->addItems({QStringLiteral("*.jpg"), QStringLiteral("*.gif"), QStringLiteral("*.bmp"),
-                          QStringLiteral("*.wmf")});
-    m_patterns->setAccessibleName(QStringLiteral("File type"));
+    m_lists.files->setToolTip(QStringLiteral("Single click to view file, double click to add card to deck."));
+    m_lists.files->setAccessibleDescription(m_lists.files->toolTip());
 
     auto *exit = new QPushButton(QStringLiteral("Exit"), this);
     exit->setObjectName(QStringLiteral("Command1"));
     exit->setGeometry(designRect(2250, 3225, 1140, 390));
     exit->setAutoDefault(false);
 
-    setTabOrder(m_drives, m_files);
-    setTabOrder(m_files, m_folders);
-    setTabOrder(m_folders, m_patterns);
-    setTabOrder(m_patterns, exit);
-    m_drives->setFocus();
+    setTabOrder(m_lists.drives, m_lists.files);
+    setTabOrder(m_lists.files, m_lists.folders);
+    setTabOrder(m_lists.folders, m_lists.patterns);
+    setTabOrder(m_lists.patterns, exit);
+    m_lists.drives->setFocus();
 
-    connect(m_drives, &platform::DriveList::driveChanged, this, &Cardadder::Drive1_Change);
-    connect(m_folders, &platform::DirectoryList::pathChanged, this, &Cardadder::Dir1_Change);
-    connect(m_patterns, &QComboBox::currentIndexChanged, this, &Cardadder::Combo1_Click);
-    connect(m_files, &platform::FileList::fileClicked, this, &Cardadder::File1_Click);
-    connect(m_files, &platform::FileList::fileDoubleClicked, this, &Cardadder::File1_DblClick);
+    connect(m_lists.drives, &platform::DriveList::driveChanged, this, &Cardadder::Drive1_Change);
+    connect(m_lists.folders, &platform::DirectoryList::pathChanged, this, &Cardadder::Dir1_Change);
+    connect(m_lists.patterns, &QComboBox::currentIndexChanged, this, &Cardadder::Combo1_Click);
+    connect(m_lists.files, &platform::FileList::fileClicked, this, &Cardadder::File1_Click);
+    connect(m_lists.files, &platform::FileList::fileDoubleClicked, this, &Cardadder::File1_DblClick);
     connect(exit, &QPushButton::clicked, this, &Cardadder::Command1_Click);
 }
 
 void Cardadder::Form_Load()
 {
     {
-        const QSignalBlocker quiet(m_patterns);
-        m_patterns->setCurrentIndex(0);
+        const QSignalBlocker quiet(m_lists.patterns);
+        m_lists.patterns->setCurrentIndex(0);
     }
     Combo1_Click();
 }
 
 void Cardadder::Drive1_Change()
 {
-    const QString drive = m_drives->drive();
-    if (!m_folders->setPath(drive) && !platform::folderError(drive).isEmpty()) {
+    const QString drive = m_lists.drives->drive();
+    if (!m_lists.folders->setPath(drive) && !platform::folderError(drive).isEmpty()) {
         // The folder list has said why; the drive list goes back to its drive.
-        const QSignalBlocker quiet(m_drives);
-        m_drives->setDrive(m_folders->path());
+        const QSignalBlocker quiet(m_lists.drives);
+        m_lists.drives->setDrive(m_lists.folders->path());
     }
 }
 
 void Cardadder::Dir1_Change()
 {
-    m_files->setPath(m_folders->path());
+    m_lists.files->setPath(m_lists.folders->path());
 }
 
 void Cardadder::Combo1_Click()
 {
-    m_files->setPattern(m_patterns->currentText());
+    m_lists.files->setPattern(m_lists.patterns->currentText());
 }
 
 void Cardadder::File1_Click(const QString &name)
 {
     // A file that is no picture leaves the preview as it was.
-    if (const auto picture = platform::Picture::load(platform::joinPath(m_files->path(), name)))
+    if (const auto picture = platform::Picture::load(platform::joinPath(m_lists.files->path(), name)))
         m_preview->setPicture(*picture);
 }
 
@@ -120,7 +104,7 @@ void Cardadder::File1_DblClick(const QString &name)
     QString target = name;
     while (QFileInfo::exists(platform::joinPath(deck, target)))
         target.prepend(QLatin1Char('z'));
-    const QString source = platform::joinPath(m_files->path(), name);
+    const QString source = platform::joinPath(m_lists.files->path(), name);
     QString why;
     if (!platform::copyFile(source, platform::joinPath(deck, target), &why)) {
         platform::showMessage(

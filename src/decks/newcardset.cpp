@@ -38,32 +38,18 @@ QString newDeckDirectory(const CoreState &state)
     return state.pendingDeck.pictureDirectory;
 }
 
-Newcardset::Newcardset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Window), m_state(state)
+Newcardset::Newcardset(CoreState &state, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_state(state),
+      m_lists(this,
+              {designRect(120, 120, 2415, 3690), designRect(120, 3840, 2415, 315), designRect(2640, 120, 2415, 3600),
+               designRect(2640, 3840, 2415, 315)},
+              {QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.wmf")},
+              QStringLiteral("filelist"))
 {
     setObjectName(QStringLiteral("newcardset"));
     setWindowTitle(QStringLiteral("Add Card Sets"));
     setFixedSize(platform::twipsToPixels(9105), platform::twipsToPixels(4260));
 
-    m_folders = new platform::DirectoryList(this);
-    m_folders->setObjectName(QStringLiteral("Dir1"));
-    m_folders->setGeometry(designRect(120, 120, 2415, 3690));
-
-    m_drives = new platform::DriveList(this);
-    m_drives->setObjectName(QStringLiteral("Drive1"));
-    m_drives->setGeometry(designRect(120, 3840, 2415, 315));
-    m_drives->setAccessibleName(QStringLiteral("Drives"));
-
-    m_files = new platform::FileList(this);
-    m_files->setObjectName(QStringLiteral("filelist"));
-    m_files->setGeometry(designRect(2640, 120, 2415, 3600));
-    m_files->setAccessibleName(QStringLiteral("Files"));
-
-    m_patterns = new QComboBox(this);
-    m_patterns->setObjectName(QStringLiteral("Combo1"));
-    m_patterns->setGeometry(designRect(2640, 3840, 2415, 315));
-    m_patterns->addItems({QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.jpg"),
-                          QStringLiteral("*.wmf")});
-    m_patterns->setAccessibleName(QStringLiteral("File type"));
 
     // Each entry's check box is read out with its file name by the view itself.
     m_offered = new QListWidget(this);
@@ -87,48 +73,48 @@ Newcardset::Newcardset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::
     m_saveList->setObjectName(QStringLiteral("Command2"));
     m_saveList->setGeometry(designRect(7320, 3840, 1575, 375));
 
-    setTabOrder(m_drives, m_offered);
-    setTabOrder(m_offered, m_patterns);
-    setTabOrder(m_patterns, m_addListed);
+    setTabOrder(m_lists.drives, m_offered);
+    setTabOrder(m_offered, m_lists.patterns);
+    setTabOrder(m_lists.patterns, m_addListed);
     setTabOrder(m_addListed, m_saveList);
-    setTabOrder(m_saveList, m_folders);
-    setTabOrder(m_folders, m_files);
-    m_drives->setFocus();
+    setTabOrder(m_saveList, m_lists.folders);
+    setTabOrder(m_lists.folders, m_lists.files);
+    m_lists.drives->setFocus();
 
-    connect(m_drives, &platform::DriveList::driveChanged, this, &Newcardset::Drive1_Change);
-    connect(m_folders, &platform::DirectoryList::pathChanged, this, &Newcardset::Dir1_Change);
-    connect(m_patterns, &QComboBox::currentIndexChanged, this, &Newcardset::Combo1_Click);
+    connect(m_lists.drives, &platform::DriveList::driveChanged, this, &Newcardset::Drive1_Change);
+    connect(m_lists.folders, &platform::DirectoryList::pathChanged, this, &Newcardset::Dir1_Change);
+    connect(m_lists.patterns, &QComboBox::currentIndexChanged, this, &Newcardset::Combo1_Click);
     connect(m_addListed, &QPushButton::clicked, this, &Newcardset::Command1_Click);
     connect(m_saveList, &QPushButton::clicked, this, &Newcardset::Command2_Click);
 }
 
 QString Newcardset::fileListPath() const
 {
-    return m_files->path();
+    return m_lists.files->path();
 }
 
 void Newcardset::Form_Load()
 {
     {
-        const QSignalBlocker quiet(m_patterns);
-        m_patterns->setCurrentIndex(0);
+        const QSignalBlocker quiet(m_lists.patterns);
+        m_lists.patterns->setCurrentIndex(0);
     }
     Combo1_Click();
 }
 
 void Newcardset::Drive1_Change()
 {
-    const QString drive = m_drives->drive();
-    if (!m_folders->setPath(drive) && !platform::folderError(drive).isEmpty()) {
+    const QString drive = m_lists.drives->drive();
+    if (!m_lists.folders->setPath(drive) && !platform::folderError(drive).isEmpty()) {
         // The folder list has said why; the drive list goes back to its drive.
-        const QSignalBlocker quiet(m_drives);
-        m_drives->setDrive(m_folders->path());
+        const QSignalBlocker quiet(m_lists.drives);
+        m_lists.drives->setDrive(m_lists.folders->path());
     }
 }
 
 void Newcardset::Dir1_Change()
 {
-    m_files->setPath(m_folders->path());
+    m_lists.files->setPath(m_lists.folders->path());
     m_offered->clear();
     for (int k = 0; k < kMaxNewDeckCards; ++k)
         m_state.pendingDeck.pictureFiles[k] = QString();
@@ -136,12 +122,12 @@ void Newcardset::Dir1_Change()
 
 void Newcardset::Combo1_Click()
 {
-    m_files->setPattern(m_patterns->currentText());
+    m_lists.files->setPattern(m_lists.patterns->currentText());
 }
 
 void Newcardset::Command1_Click()
 {
-    const QStringList names = m_files->fileNames();
+    const QStringList names = m_lists.files->fileNames();
     if (names.isEmpty()) {
         platform::showMessage(QStringLiteral("No cards in directory selected of type chosen"));
         return;
@@ -175,7 +161,7 @@ void Newcardset::Command2_Click()
         }
     }
 
-    pending.pictureDirectory = m_folders->path();
+    pending.pictureDirectory = m_lists.folders->path();
     int ticked = 0;
     for (int i = 0; i < m_offered->count(); ++i)
         if (m_offered->item(i)->checkState() == Qt::Checked)
@@ -196,7 +182,7 @@ void Newcardset::Command2_Click()
         }
         pending.pictureFiles[c - 1] = item->text();
     }
-    pending.pictureDirectory = m_files->path();
+    pending.pictureDirectory = m_lists.files->path();
     pending.cardCount = qint16(c);
     if (const auto &make = newcarddefFactory())
         platform::WindowRegistry::open(QStringLiteral("newcarddef"), make);

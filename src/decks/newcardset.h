@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filelists.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -12,12 +14,6 @@ class QPushButton;
 namespace vellara {
 
 struct CoreState;
-
-namespace platform {
-class DirectoryList;
-class DriveList;
-class FileList;
-}
 
 // "Add Card Sets": the pictures of one folder are offered with a tick each,
 // and "Save List" hands the ticked ones to the deck being created and opens
@@ -46,10 +42,7 @@ public:
 
 private:
     CoreState &m_state;
-    platform::DirectoryList *m_folders = nullptr;  // Dir1
-    platform::DriveList *m_drives = nullptr;       // Drive1
-    platform::FileList *m_files = nullptr;         // filelist
-    QComboBox *m_patterns = nullptr;               // Combo1
+    platform::FileChooser m_lists;                  // Dir1, Drive1, File1, Combo1
     QListWidget *m_offered = nullptr;              // floppylist
     QLabel *m_hint = nullptr;                      // Label1
     QPushButton *m_addListed = nullptr;            // Command1

@@ -57,6 +57,7 @@ QString folderError(const QString &path)
 
 DriveList::DriveList(QWidget *parent) : QComboBox(parent)
 {
+    setAccessibleName(QStringLiteral("Drives"));
     refresh();
     setDrive(QDir::currentPath());
     connect(this, &QComboBox::activated, this, [this](int index) {
@@ -174,6 +175,7 @@ bool DirectoryList::setPath(const QString &path)
 
 FileList::FileList(QWidget *parent) : QListWidget(parent)
 {
+    setAccessibleName(QStringLiteral("Files"));
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { emit fileClicked(item->text()); });
     connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { emit fileDoubleClicked(item->text()); });
@@ -216,6 +218,23 @@ void FileList::refresh()
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     clear();
     addItems(dir.entryList());
+}
+
+FileChooser::FileChooser(QWidget *window, const Places &places, const QStringList &patternList,
+                         const QString &fileListName)
+    : folders(new DirectoryList(window)), drives(new DriveList(window)), files(new FileList(window)),
+      patterns(new QComboBox(window))
+{
+    folders->setObjectName(QStringLiteral("Dir1"));
+    folders->setGeometry(places.folders);
+    drives->setObjectName(QStringLiteral("Drive1"));
+    drives->setGeometry(places.drives);
+    files->setObjectName(fileListName);
+    files->setGeometry(places.files);
+    patterns->setObjectName(QStringLiteral("Combo1"));
+    patterns->setGeometry(places.patterns);
+    patterns->addItems(patternList);
+    patterns->setAccessibleName(QStringLiteral("File type"));
 }
 
 } // namespace vellara::platform

@@ -80,6 +80,22 @@ private:
     QString m_pattern = QStringLiteral("*.*");
 };
 
+// The drive, directory and file lists and the pattern box of a window that
+// chooses pictures, made once with their names, places and accessible names.
+// The window links them through its own handlers.
+struct FileChooser {
+    struct Places {
+        QRect folders, drives, files, patterns;
+    };
+    FileChooser(QWidget *window, const Places &places, const QStringList &patterns,
+                const QString &fileListName = QStringLiteral("File1"));
+
+    DirectoryList *folders;  // Dir1
+    DriveList *drives;       // Drive1
+    FileList *files;         // File1 or filelist
+    QComboBox *patterns;     // Combo1
+};
+
 // Why a folder cannot be listed, in the system's words; empty when it can.
 QString folderError(const QString &path);
 

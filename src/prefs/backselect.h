@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filelists.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -10,9 +12,6 @@ struct CoreState;
 class LayoutTable;
 
 namespace platform {
-class DirectoryList;
-class DriveList;
-class FileList;
 class PictureElement;
 }
 
@@ -35,10 +34,7 @@ private:
     CoreState &m_state;
     LayoutTable &m_table;
     platform::PictureElement *m_preview = nullptr;  // Image1
-    platform::DirectoryList *m_folders = nullptr;   // Dir1
-    platform::DriveList *m_drives = nullptr;        // Drive1
-    platform::FileList *m_files = nullptr;          // File1
-    QComboBox *m_patterns = nullptr;                // Combo1
+    platform::FileChooser m_lists;                  // Dir1, Drive1, File1, Combo1
 };
 
 } // namespace vellara
