@@ -1,15 +1,75 @@
 #include "support/messagespy.h"
 
+#include "platform/message.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
 namespace vellara::test {
 
-MessageSpy::MessageSpy()
+namespace {
+MessageSpy *g_spy = nullptr;
+} // namespace
+
+// Watches the whole application for message boxes being shown.
+class BoxAnswerer : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        if (!box || event->type() != QEvent::Show || box->property("vellaraAnswered").toBool())
+            return false;
+        box->setProperty("vellaraAnswered", true);
+        const QList<QAbstractButton *> buttons = box->buttons();
+        if (!g_spy)
+            QTest::qFail(qPrintable(QStringLiteral("unexpected message: ") + box->text()), __FILE__, __LINE__);
+        else if (box->windowTitle() != QLatin1String(platform::kProgramTitle) || buttons.size() != 1
+                 || box->standardButton(buttons.first()) != QMessageBox::Ok || !box->isModal())
+            QTest::qFail(qPrintable(QStringLiteral("not the program's message box: ") + box->text()), __FILE__,
+                         __LINE__);
+        else
+            g_spy->m_messages.append(box->text());
+        // The click comes once the box waits in its own event loop.
+        QTimer::singleShot(0, box, [box = QPointer<QMessageBox>(box)] {
+            if (box && !box->buttons().isEmpty())
+                QTest::mouseClick(box->buttons().first(), Qt::LeftButton);
+            else if (box)
+                box->reject();
+        });
+        return false;
+    }
+};
+
+} // namespace vellara::test
+
+static void installBoxAnswerer()
 {
-    m_previous = platform::setMessageHandler([this](const QString &text) { m_messages.append(text); });
+    qApp->installEventFilter(new vellara::test::BoxAnswerer);
+}
+Q_COREAPP_STARTUP_FUNCTION(installBoxAnswerer)
+
+namespace vellara::test {
+
+MessageSpy::MessageSpy() : m_previous(g_spy)
+{
+    g_spy = this;
+    // Without widgets (the file tests) there is no box to answer: the text is taken instead.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        platform::setMessageHandler([this](const QString &text) { m_messages.append(text); });
 }
 
 MessageSpy::~MessageSpy()
 {
-    platform::setMessageHandler(std::move(m_previous));
+    g_spy = m_previous;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        platform::setMessageHandler(m_previous ? platform::MessageHandler([spy = m_previous](const QString &text) {
+            spy->m_messages.append(text);
+        })
+                                               : platform::MessageHandler());
 }
 
 } // namespace vellara::test
