@@ -293,6 +293,32 @@ private slots:
         QVERIFY(checked.isEmpty() || checked.size() < 22 + 18 + 60);
     }
 
+    // Files of many objects: every object is kept, and the largest file
+    // checked is not a hang.
+    void manyObjectsAreChecked_data()
+    {
+        QTest::addColumn<int>("objects");
+        QTest::newRow("65535 never deleted, 655 KB") << 65535;
+        QTest::newRow("largest file, past the table's end")
+            << int(vellara::platform::kMaxMetafileBytes / 10) - 100;
+    }
+    void manyObjectsAreChecked()
+    {
+        QFETCH(int, objects);
+        tools::WmfWriter w(100, 100);
+        w.rawRecord(0x041B, {100, 100, 0, 0});  // a rectangle, without objects of its own
+        const QByteArray drawing = w.finish();
+        // An empty palette is the smallest record that makes an object.
+        const QByteArray palette("\x05\0\0\0\xF7\0\0\x03\0\0", 10);
+        const QByteArray selectLast("\x04\0\0\0\x34\x02\xFE\xFF", 8);  // object 65534
+        const QByteArray bytes = drawing.left(drawing.size() - 6) + palette.repeated(objects)
+            + selectLast + drawing.right(6);
+        const QByteArray checked = vellara::platform::checkedMetafile(bytes);
+        QVERIFY(checked.endsWith(selectLast + drawing.right(6)));
+        QCOMPARE(checked.size(), drawing.size() + 65535 * 10 + selectLast.size());
+        QCOMPARE(uint8_t(checked[22 + 10]) | uint8_t(checked[22 + 11]) << 8, 65535);
+    }
+
     void rasterPicturesLoad_data()
     {
         QTest::addColumn<QString>("name");
