@@ -3,7 +3,7 @@
 #include "platform/metafilecheck.h"
 
 #include <QBuffer>
-#include <QCache>
+#include <QHash>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -20,6 +20,7 @@
 extern "C" void gdImageDestroy(void *image);
 
 #include <cmath>
+#include <iterator>
 #include <list>
 
 namespace vellara::platform {
@@ -118,26 +119,23 @@ public:
     }
 
     const QString &path() const { return m_path; }
-    qint64 bytes() const
-    {
-        return m_metafile.size() + m_raster.sizeInBytes() + kRendersKept * kMaxKeptRenderPixels;
-    }
+    // What it holds in memory: the file as read and the renderings kept.
+    qint64 bytes() const { return m_metafile.size() + m_raster.sizeInBytes() + m_renderBytes; }
 
-    QImage render(QSize size) const
+    QImage render(QSize size) const;
+
+    const QString &cacheKey() const { return m_cacheKey; }
+
+    // Renderings are kept only while the cache counts them, so that every
+    // one kept is within its budget.
+    void setCached(const QString &key, bool cached) const
     {
-        for (auto it = m_renders.begin(); it != m_renders.end(); ++it) {
-            if (it->size() == size) {
-                m_renders.splice(m_renders.begin(), m_renders, it);
-                return m_renders.front();
-            }
+        m_cacheKey = cached ? key : QString();
+        m_cached = cached;
+        if (!cached) {
+            m_renders.clear();
+            m_renderBytes = 0;
         }
-        QImage image = draw(size);
-        if (!image.isNull() && qint64(size.width()) * size.height() <= kMaxKeptRenderPixels) {
-            m_renders.push_front(image);
-            if (int(m_renders.size()) > kRendersKept)
-                m_renders.pop_back();
-        }
-        return image;
     }
 
 private:
@@ -154,21 +152,122 @@ private:
     QImage m_raster;
     // Most recently used first. Pictures are drawn on the GUI thread only.
     mutable std::list<QImage> m_renders;
+    mutable qint64 m_renderBytes = 0;
+    mutable bool m_cached = false;
+    mutable QString m_cacheKey;
 };
 
 namespace {
 
-struct CacheEntry {
-    qint64 fileSize = 0;
-    QDateTime modified;
-    std::shared_ptr<const PictureSource> source;
+// The files read, most recently used first, within kCacheBytes of memory.
+// (QCache cannot be used: its costs are fixed when an entry is inserted, and
+// an entry grows with every rendering it keeps.)
+class SourceCache {
+public:
+    struct Entry {
+        QString key;
+        qint64 fileSize = 0;
+        QDateTime modified;
+        std::shared_ptr<const PictureSource> source;
+        qint64 counted = 0;  // bytes of the source as last counted
+    };
+
+    const Entry *find(const QString &key)
+    {
+        const auto it = m_index.find(key);
+        if (it == m_index.end())
+            return nullptr;
+        m_entries.splice(m_entries.begin(), m_entries, *it);
+        return &m_entries.front();
+    }
+
+    void insert(Entry entry)
+    {
+        remove(entry.key);
+        entry.counted = entry.source->bytes();
+        m_bytes += entry.counted;
+        entry.source->setCached(entry.key, true);
+        m_entries.push_front(std::move(entry));
+        m_index.insert(m_entries.front().key, m_entries.begin());
+        trim();
+    }
+
+    void remove(const QString &key)
+    {
+        const auto it = m_index.find(key);
+        if (it == m_index.end())
+            return;
+        drop(*it);
+    }
+
+    // Counts a source's size again after its renderings changed.
+    void recount(const PictureSource *source)
+    {
+        const auto it = m_index.find(source->cacheKey());
+        if (it == m_index.end() || (*it)->source.get() != source)
+            return;
+        const qint64 now = source->bytes();
+        m_bytes += now - (*it)->counted;
+        (*it)->counted = now;
+        trim();
+    }
+
+    void clear()
+    {
+        while (!m_entries.empty())
+            drop(m_entries.begin());
+    }
+
+private:
+    void drop(std::list<Entry>::iterator it)
+    {
+        m_bytes -= it->counted;
+        it->source->setCached(it->key, false);
+        m_index.remove(it->key);
+        m_entries.erase(it);
+    }
+
+    void trim()
+    {
+        while (m_bytes > kCacheBytes && !m_entries.empty())
+            drop(std::prev(m_entries.end()));
+    }
+
+    std::list<Entry> m_entries;
+    QHash<QString, std::list<Entry>::iterator> m_index;
+    qint64 m_bytes = 0;
 };
 
-QCache<QString, CacheEntry> &cache()
+SourceCache &cache()
 {
-    static QCache<QString, CacheEntry> files(kCacheBytes);
+    static SourceCache files;
     return files;
 }
+
+} // namespace
+
+QImage PictureSource::render(QSize size) const
+{
+    for (auto it = m_renders.begin(); it != m_renders.end(); ++it) {
+        if (it->size() == size) {
+            m_renders.splice(m_renders.begin(), m_renders, it);
+            return m_renders.front();
+        }
+    }
+    QImage image = draw(size);
+    if (m_cached && !image.isNull() && qint64(size.width()) * size.height() <= kMaxKeptRenderPixels) {
+        m_renders.push_front(image);
+        m_renderBytes += image.sizeInBytes();
+        if (int(m_renders.size()) > kRendersKept) {
+            m_renderBytes -= m_renders.back().sizeInBytes();
+            m_renders.pop_back();
+        }
+        cache().recount(this);
+    }
+    return image;
+}
+
+namespace {
 
 std::shared_ptr<const PictureSource> readSource(const QString &path, QString *why)
 {
@@ -226,7 +325,7 @@ std::optional<Picture> Picture::load(const QString &path, QString *why)
     }
     const QString key = info.absoluteFilePath();
     const QDateTime modified = info.lastModified();
-    if (const CacheEntry *entry = cache().object(key);
+    if (const SourceCache::Entry *entry = cache().find(key);
         entry && entry->fileSize == info.size() && entry->modified == modified)
         return Picture(entry->source, false);
 
@@ -237,8 +336,7 @@ std::optional<Picture> Picture::load(const QString &path, QString *why)
             *why = reason;
         return std::nullopt;
     }
-    const qint64 cost = source->bytes();
-    cache().insert(key, new CacheEntry{info.size(), modified, source}, cost);
+    cache().insert({key, info.size(), modified, source});
     return Picture(std::move(source), false);
 }
 

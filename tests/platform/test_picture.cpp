@@ -1,5 +1,6 @@
 #include "platform/metafilecheck.h"
 #include "platform/picture.h"
+#include "support/memory.h"
 #include "support/workdir.h"
 #include "wmfwriter.h"
 
@@ -411,6 +412,30 @@ private slots:
         // A file that turns unreadable is no longer served from memory.
         writeBytes(path, "not a picture");
         QVERIFY(!Picture::load(path));
+    }
+
+    // Renderings are counted in bytes: 70 pictures drawn at four sizes of a
+    // quarter megapixel would take 280 MB if all were kept.
+    void cacheKeepsItsBudget()
+    {
+        vellara::test::WorkDir dir;
+        QImage image(20, 40, QImage::Format_RGB32);
+        image.fill(kRed);
+        QVERIFY(image.save(dir.filePath("0.png")));
+        for (int k = 1; k < 70; ++k)
+            QVERIFY(QFile::copy(dir.filePath("0.png"), dir.filePath(QString("%1.png").arg(k))));
+        Picture::clearCache();
+        vellara::test::resetPeakResident();
+        const long before = vellara::test::peakResidentKilobytes();
+        for (int k = 0; k < 70; ++k) {
+            const auto picture = Picture::load(dir.filePath(QString("%1.png").arg(k)));
+            QVERIFY(picture);
+            for (QSize size : {QSize(512, 512), QSize(511, 512), QSize(512, 511), QSize(511, 511)})
+                QCOMPARE(picture->render(size).size(), size);
+        }
+        const long grown = vellara::test::peakResidentKilobytes() - before;
+        QVERIFY2(grown < (64 + 16) * 1024, qPrintable(QString::number(grown)));
+        Picture::clearCache();
     }
 
     void oversizedRequestsDrawNothing()
