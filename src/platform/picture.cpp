@@ -27,9 +27,12 @@ namespace vellara::platform {
 
 namespace {
 
-// Largest raster picture read, in pixels; a header announcing more is refused
-// before anything is allocated.
-constexpr qint64 kMaxRasterPixels = 16 * 1024 * 1024;
+// Raster pictures are kept no larger than this each way: more than any
+// picture element draws, and at most 1 MB.
+constexpr int kMaxKeptRasterSide = 512;
+// Formats that cannot decode at a smaller size are read whole within this
+// (Qt's own default allocation limit, made explicit): 32 megapixels.
+constexpr qint64 kMaxWholeRasterBytes = 128 * 1024 * 1024;
 // What the cache of read files may hold, in bytes (files, decoded rasters
 // and their renderings together).
 constexpr qint64 kCacheBytes = 64 * 1024 * 1024;
@@ -296,10 +299,18 @@ std::shared_ptr<const PictureSource> readSource(const QString &path, QString *wh
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    // Decoded straight at the size kept where the format can (JPEG scales
+    // while it decodes), so a camera picture of any size loads in little
+    // memory; other formats are read whole, then reduced.
     const QSize announced = reader.size();
-    if (announced.isValid() && qint64(announced.width()) * announced.height() > kMaxRasterPixels) {
-        *why = tr("The picture is too large.");
-        return {};
+    if (announced.isValid()
+        && (announced.width() > kMaxKeptRasterSide || announced.height() > kMaxKeptRasterSide)) {
+        if (!reader.supportsOption(QImageIOHandler::ScaledSize)
+            && qint64(announced.width()) * announced.height() * 4 > kMaxWholeRasterBytes) {
+            *why = tr("The picture is too large.");
+            return {};
+        }
+        reader.setScaledSize(announced.scaled(kMaxKeptRasterSide, kMaxKeptRasterSide, Qt::KeepAspectRatio));
     }
     QImage image = reader.read();
     if (image.isNull()) {

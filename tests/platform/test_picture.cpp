@@ -351,6 +351,31 @@ private slots:
                  pixelAt(drawn, 0.05, 0.05));
     }
 
+    // A 24-megapixel camera picture loads, decoded small: it would take
+    // 96 MB decoded whole.
+    void largeJpegLoadsInLittleMemory()
+    {
+        vellara::test::WorkDir dir;
+        {
+            QImage image(6000, 4000, QImage::Format_RGB32);
+            image.fill(kWhite);
+            for (int y = 0; y < 1000; ++y)
+                std::fill_n(reinterpret_cast<QRgb *>(image.scanLine(y)), 1500, kRed.rgb());
+            QVERIFY(image.save(dir.filePath("camera.jpg"), "JPEG", 90));
+        }
+        Picture::clearCache();
+        vellara::test::resetPeakResident();
+        const long before = vellara::test::peakResidentKilobytes();
+        QString why;
+        const auto picture = Picture::load(dir.filePath("camera.jpg"), &why);
+        QVERIFY2(picture, qPrintable(why));
+        const QImage drawn = picture->render(QSize(116, 213));
+        const long grown = vellara::test::peakResidentKilobytes() - before;
+        QVERIFY2(grown < 16 * 1024, qPrintable(QString::number(grown)));
+        QVERIFY(pixelAt(drawn, 0.1, 0.1).red() > 200 && pixelAt(drawn, 0.1, 0.1).green() < 60);
+        QVERIFY(pixelAt(drawn, 0.5, 0.5).green() > 200);
+    }
+
     void gifLoads()
     {
         // Two by two red pixels; Qt reads GIF but does not write it.
