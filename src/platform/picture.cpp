@@ -5,7 +5,7 @@
 #include <QBuffer>
 #include <QHash>
 #include <QCoreApplication>
-#include <QDateTime>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -19,7 +19,10 @@
 // pictures.cmake).
 extern "C" void gdImageDestroy(void *image);
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <ctime>
 #include <iterator>
 #include <list>
 
@@ -162,6 +165,57 @@ private:
 
 namespace {
 
+// What tells one version of a file from another without reading it. Size and
+// modification time alone do not: a file restored with its times kept, or
+// rewritten within the same clock tick, keeps both. The inode changes when a
+// file is replaced, the status change time whenever it is written or its
+// times are set.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    friend bool operator==(const FileIdentity &a, const FileIdentity &b)
+    {
+        return a.device == b.device && a.inode == b.inode && a.size == b.size
+            && a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec
+            && a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
+    }
+};
+
+std::optional<FileIdentity> identify(const QString &path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
+}
+
+// File times are taken from a clock that may lag the real one by a tick, and
+// some file systems keep them to the second or two: a change within this
+// long of a reading may leave every time as it was.
+constexpr qint64 kTimeGrainNs = 2'000'000'000;
+
+qint64 nanoseconds(const timespec &t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+qint64 nowNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return nanoseconds(now);
+}
+
+bool isRacy(const FileIdentity &identity, qint64 readAt)
+{
+    return nanoseconds(identity.changed) > readAt - kTimeGrainNs
+        || nanoseconds(identity.modified) > readAt - kTimeGrainNs;
+}
+
 // The files read, most recently used first, within kCacheBytes of memory.
 // (QCache cannot be used: its costs are fixed when an entry is inserted, and
 // an entry grows with every rendering it keeps.)
@@ -169,13 +223,15 @@ class SourceCache {
 public:
     struct Entry {
         QString key;
-        qint64 fileSize = 0;
-        QDateTime modified;
+        FileIdentity identity;
+        // Set while the file was changed too shortly before it was read for
+        // its times to tell a later change apart: its contents then decide.
+        QByteArray racyDigest;
         std::shared_ptr<const PictureSource> source;
         qint64 counted = 0;  // bytes of the source as last counted
     };
 
-    const Entry *find(const QString &key)
+    Entry *find(const QString &key)
     {
         const auto it = m_index.find(key);
         if (it == m_index.end())
@@ -272,19 +328,27 @@ QImage PictureSource::render(QSize size) const
 
 namespace {
 
-std::shared_ptr<const PictureSource> readSource(const QString &path, QString *why)
+std::optional<QByteArray> readFile(const QString &path, QString *why)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *why = file.errorString();
-        return {};
+        return std::nullopt;
     }
     if (file.size() > kMaxMetafileBytes) {
         *why = tr("The file is too large for a picture.");
-        return {};
+        return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    return file.readAll();
+}
 
+QByteArray digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+std::shared_ptr<const PictureSource> sourceFrom(const QString &path, const QByteArray &bytes, QString *why)
+{
     if (looksLikeMetafile(bytes)) {
         // Only checked here: libwmf first sees the file when it is drawn, which
         // keeps dealing a hundred cards quick.
@@ -335,19 +399,28 @@ std::optional<Picture> Picture::load(const QString &path, QString *why)
         return std::nullopt;
     }
     const QString key = info.absoluteFilePath();
-    const QDateTime modified = info.lastModified();
-    if (const SourceCache::Entry *entry = cache().find(key);
-        entry && entry->fileSize == info.size() && entry->modified == modified)
+    const auto identity = identify(key);
+    const qint64 readAt = nowNanoseconds();
+    SourceCache::Entry *entry = cache().find(key);
+    if (entry && identity && entry->identity == *identity && entry->racyDigest.isEmpty())
         return Picture(entry->source, false);
 
-    auto source = readSource(path, &reason);
-    if (!source) {
+    const auto bytes = readFile(path, &reason);
+    const bool racy = identity && isRacy(*identity, readAt);
+    if (entry && identity && bytes && entry->identity == *identity && entry->racyDigest == digest(*bytes)) {
+        // The same contents: from now on a change shows in the file's times.
+        if (!racy)
+            entry->racyDigest.clear();
+        return Picture(entry->source, false);
+    }
+    auto source = bytes ? sourceFrom(path, *bytes, &reason) : nullptr;
+    if (!source || !identity) {
         cache().remove(key);
         if (why)
             *why = reason;
         return std::nullopt;
     }
-    cache().insert({key, info.size(), modified, source});
+    cache().insert({key, *identity, racy ? digest(*bytes) : QByteArray(), source});
     return Picture(std::move(source), false);
 }
 

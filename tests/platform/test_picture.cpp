@@ -13,6 +13,11 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
 using vellara::platform::Picture;
 using vellara::test::readBytes;
 using vellara::test::writeBytes;
@@ -22,15 +27,15 @@ namespace {
 const QColor kRed(255, 0, 0);
 const QColor kWhite(255, 255, 255);
 
-// A 1000 x 1000 picture: white, with a red square over its upper left
-// quarter (0 to 250 each way).
-QByteArray redCornerMetafile()
+// A 1000 x 1000 picture: white, with a square of the colour over its upper
+// left quarter (0 to 250 each way). Its size does not depend on the colour.
+QByteArray cornerMetafile(const QColor &colour = kRed)
 {
     tools::WmfWriter w(1000, 1000);
     w.setPen(QColor());
     w.setBrush(kWhite);
     w.rectangle(QRect(0, 0, 1000, 1000));
-    w.setBrush(kRed);
+    w.setBrush(colour);
     w.rectangle(QRect(0, 0, 250, 250));
     return w.finish();
 }
@@ -105,7 +110,7 @@ private slots:
     {
         QFETCH(QSize, size);
         vellara::test::WorkDir dir;
-        writeBytes(dir.filePath("red.wmf"), redCornerMetafile());
+        writeBytes(dir.filePath("red.wmf"), cornerMetafile());
         const auto picture = Picture::load(dir.filePath("red.wmf"));
         QVERIFY(picture && !picture->isNull());
 
@@ -129,7 +134,7 @@ private slots:
     void metafileWithoutPlaceableHeader()
     {
         vellara::test::WorkDir dir;
-        const QByteArray placeable = redCornerMetafile();
+        const QByteArray placeable = cornerMetafile();
         writeBytes(dir.filePath("a.wmf"), placeable);
         writeBytes(dir.filePath("b.wmf"), placeable.mid(22));
         const auto a = Picture::load(dir.filePath("a.wmf"));
@@ -226,7 +231,7 @@ private slots:
         const QString path = dir.filePath("hostile.wmf");
 
         // A header announcing an enormous file, record and object table.
-        QByteArray huge = redCornerMetafile();
+        QByteArray huge = cornerMetafile();
         for (int i = 22 + 6; i < 22 + 16; ++i)
             huge[i] = char(0xFF);
         writeBytes(path, huge);
@@ -409,28 +414,48 @@ private slots:
         QVERIFY(none->render(QSize(10, 10)).isNull());
     }
 
+    // A file changed under the same name is read anew, even where its size
+    // and times stay as they were. A settled file was last changed long
+    // enough before it was read for its times to tell a later change.
+    void changedFilesAreReadAgain_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("settled");
+        QTest::newRow("rewritten") << "rewritten" << false;
+        QTest::newRow("rewritten, times restored") << "restored" << false;
+        QTest::newRow("replaced, times restored") << "replaced" << false;
+        QTest::newRow("settled, rewritten, times restored") << "restored" << true;
+        QTest::newRow("settled, replaced, times restored") << "replaced" << true;
+    }
     void changedFilesAreReadAgain()
     {
+        QFETCH(QString, change);
+        QFETCH(bool, settled);
         vellara::test::WorkDir dir;
         const QString path = dir.filePath("card.wmf");
-        writeBytes(path, redCornerMetafile());
+        writeBytes(path, cornerMetafile(kRed));
+        if (settled)
+            QTest::qSleep(2100);
         const auto first = Picture::load(path);
         const auto again = Picture::load(path);
         QVERIFY(first && again);
         QVERIFY(*first == *again);  // not read twice
         QCOMPARE(first->render(QSize(39, 71)).cacheKey(), again->render(QSize(39, 71)).cacheKey());
 
-        // A different picture under the same name is read anew.
-        tools::WmfWriter w(100, 100);
-        w.setPen(QColor());
-        w.setBrush(QColor(0, 0, 255));
-        w.rectangle(QRect(0, 0, 100, 100));
-        w.setBrush(QColor(0, 0, 254));
-        w.rectangle(QRect(50, 50, 50, 50));
-        writeBytes(path, w.finish());
+        struct stat old {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &old), 0);
+        const QString written = change == "replaced" ? dir.filePath("new.wmf") : path;
+        const QColor blue(0, 0, 255);
+        writeBytes(written, cornerMetafile(blue));
+        if (change != "rewritten") {
+            const timespec times[2] = {old.st_atim, old.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(written).constData(), times, 0), 0);
+        }
+        if (written != path)
+            QCOMPARE(::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()), 0);
         const auto changed = Picture::load(path);
         QVERIFY(changed && !(*changed == *first));
-        QCOMPARE(pixelAt(changed->render(QSize(39, 71)), 0.1, 0.1), QColor(0, 0, 255));
+        QCOMPARE(pixelAt(changed->render(QSize(39, 71)), 0.1, 0.1), blue);
         // The picture already shown keeps what it showed.
         QCOMPARE(pixelAt(first->render(QSize(39, 71)), 0.1, 0.1), kRed);
 
@@ -466,7 +491,7 @@ private slots:
     void oversizedRequestsDrawNothing()
     {
         vellara::test::WorkDir dir;
-        writeBytes(dir.filePath("red.wmf"), redCornerMetafile());
+        writeBytes(dir.filePath("red.wmf"), cornerMetafile());
         const auto picture = Picture::load(dir.filePath("red.wmf"));
         QVERIFY(picture);
         QVERIFY(picture->render(QSize(0, 10)).isNull());
