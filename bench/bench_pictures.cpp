@@ -4,7 +4,9 @@
 // (it pays for starting a process and writing a PNG file).
 
 #include "cardart.h"
+#include "platform/metafilecheck.h"
 #include "platform/picture.h"
+#include "wmfwriter.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -83,8 +85,26 @@ void wmf2gd(benchmark::State &state, const QString &path, QSize size)
     }
 }
 
+// A metafile of 65535 objects that are never deleted (655 KB): the check
+// keeps a table of them, which must not cost more than linear time.
+void checkManyObjects(benchmark::State &state)
+{
+    tools::WmfWriter w(100, 100);
+    w.rawRecord(0x041B, {100, 100, 0, 0});
+    const QByteArray drawing = w.finish();
+    const QByteArray palette("\x05\0\0\0\xF7\0\0\x03\0\0", 10);
+    const QByteArray bytes = drawing.left(drawing.size() - 6) + palette.repeated(65535) + drawing.right(6);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vellara::platform::checkedMetafile(bytes));
+    state.counters["KB"] = double(bytes.size()) / 1000.0;
+}
+
 void registerAll()
 {
+    benchmark::RegisterBenchmark("check/65535 objects", checkManyObjects)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(10)
+        ->ReportAggregatesOnly(true);
     const QSize large(116, 213), table(39, 71);
     struct File {
         const char *name;

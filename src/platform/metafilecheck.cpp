@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 #include <QVector>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace vellara::platform {
 
@@ -262,28 +265,37 @@ QVector<int> objectParams(uint16_t function)
 }
 
 // The object table as the player fills it: a new object takes the lowest
-// free slot.
+// free slot. The free slots are kept in a min-heap, so that a file of tens of
+// thousands of objects is checked in linear time, not quadratic.
 class ObjectTable {
 public:
     bool create()
     {
-        for (int i = 0; i < int(m_used.size()); ++i) {
-            if (!m_used[i]) {
-                m_used[i] = true;
-                return true;
-            }
+        if (!m_free.empty()) {
+            std::pop_heap(m_free.begin(), m_free.end(), std::greater<>());
+            m_used[m_free.back()] = true;
+            m_free.pop_back();
+            return true;
         }
         if (m_used.size() >= kMaxObjects)
             return false;
-        m_used.append(true);
+        m_used.push_back(true);
         return true;
     }
     bool holds(int index) const { return index < int(m_used.size()) && m_used[index]; }
-    void remove(int index) { m_used[index] = false; }
+    void remove(int index)
+    {
+        if (!holds(index))
+            return;
+        m_used[index] = false;
+        m_free.push_back(index);
+        std::push_heap(m_free.begin(), m_free.end(), std::greater<>());
+    }
     int size() const { return int(m_used.size()); }
 
 private:
-    QVector<bool> m_used;
+    std::vector<bool> m_used;
+    std::vector<int> m_free;  // min-heap of the slots deleted since
 };
 
 QString tr(const char *text)

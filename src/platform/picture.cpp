@@ -3,9 +3,9 @@
 #include "platform/metafilecheck.h"
 
 #include <QBuffer>
-#include <QCache>
+#include <QHash>
 #include <QCoreApplication>
-#include <QDateTime>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -19,16 +19,23 @@
 // pictures.cmake).
 extern "C" void gdImageDestroy(void *image);
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <ctime>
+#include <iterator>
 #include <list>
 
 namespace vellara::platform {
 
 namespace {
 
-// Largest raster picture read, in pixels; a header announcing more is refused
-// before anything is allocated.
-constexpr qint64 kMaxRasterPixels = 16 * 1024 * 1024;
+// Raster pictures are kept no larger than this each way: more than any
+// picture element draws, and at most 1 MB.
+constexpr int kMaxKeptRasterSide = 512;
+// Formats that cannot decode at a smaller size are read whole within this
+// (Qt's own default allocation limit, made explicit): 32 megapixels.
+constexpr qint64 kMaxWholeRasterBytes = 128 * 1024 * 1024;
 // What the cache of read files may hold, in bytes (files, decoded rasters
 // and their renderings together).
 constexpr qint64 kCacheBytes = 64 * 1024 * 1024;
@@ -118,26 +125,23 @@ public:
     }
 
     const QString &path() const { return m_path; }
-    qint64 bytes() const
-    {
-        return m_metafile.size() + m_raster.sizeInBytes() + kRendersKept * kMaxKeptRenderPixels;
-    }
+    // What it holds in memory: the file as read and the renderings kept.
+    qint64 bytes() const { return m_metafile.size() + m_raster.sizeInBytes() + m_renderBytes; }
 
-    QImage render(QSize size) const
+    QImage render(QSize size) const;
+
+    const QString &cacheKey() const { return m_cacheKey; }
+
+    // Renderings are kept only while the cache counts them, so that every
+    // one kept is within its budget.
+    void setCached(const QString &key, bool cached) const
     {
-        for (auto it = m_renders.begin(); it != m_renders.end(); ++it) {
-            if (it->size() == size) {
-                m_renders.splice(m_renders.begin(), m_renders, it);
-                return m_renders.front();
-            }
+        m_cacheKey = cached ? key : QString();
+        m_cached = cached;
+        if (!cached) {
+            m_renders.clear();
+            m_renderBytes = 0;
         }
-        QImage image = draw(size);
-        if (!image.isNull() && qint64(size.width()) * size.height() <= kMaxKeptRenderPixels) {
-            m_renders.push_front(image);
-            if (int(m_renders.size()) > kRendersKept)
-                m_renders.pop_back();
-        }
-        return image;
     }
 
 private:
@@ -154,35 +158,197 @@ private:
     QImage m_raster;
     // Most recently used first. Pictures are drawn on the GUI thread only.
     mutable std::list<QImage> m_renders;
+    mutable qint64 m_renderBytes = 0;
+    mutable bool m_cached = false;
+    mutable QString m_cacheKey;
 };
 
 namespace {
 
-struct CacheEntry {
-    qint64 fileSize = 0;
-    QDateTime modified;
-    std::shared_ptr<const PictureSource> source;
+// What tells one version of a file from another without reading it. Size and
+// modification time alone do not: a file restored with its times kept, or
+// rewritten within the same clock tick, keeps both. The inode changes when a
+// file is replaced, the status change time whenever it is written or its
+// times are set.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    friend bool operator==(const FileIdentity &a, const FileIdentity &b)
+    {
+        return a.device == b.device && a.inode == b.inode && a.size == b.size
+            && a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec
+            && a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
+    }
 };
 
-QCache<QString, CacheEntry> &cache()
+std::optional<FileIdentity> identify(const QString &path)
 {
-    static QCache<QString, CacheEntry> files(kCacheBytes);
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
+}
+
+// File times are taken from a clock that may lag the real one by a tick, and
+// some file systems keep them to the second or two: a change within this
+// long of a reading may leave every time as it was.
+constexpr qint64 kTimeGrainNs = 2'000'000'000;
+
+qint64 nanoseconds(const timespec &t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+qint64 nowNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return nanoseconds(now);
+}
+
+bool isRacy(const FileIdentity &identity, qint64 readAt)
+{
+    return nanoseconds(identity.changed) > readAt - kTimeGrainNs
+        || nanoseconds(identity.modified) > readAt - kTimeGrainNs;
+}
+
+// The files read, most recently used first, within kCacheBytes of memory.
+// (QCache cannot be used: its costs are fixed when an entry is inserted, and
+// an entry grows with every rendering it keeps.)
+class SourceCache {
+public:
+    struct Entry {
+        QString key;
+        FileIdentity identity;
+        // Set while the file was changed too shortly before it was read for
+        // its times to tell a later change apart: its contents then decide.
+        QByteArray racyDigest;
+        std::shared_ptr<const PictureSource> source;
+        qint64 counted = 0;  // bytes of the source as last counted
+    };
+
+    Entry *find(const QString &key)
+    {
+        const auto it = m_index.find(key);
+        if (it == m_index.end())
+            return nullptr;
+        m_entries.splice(m_entries.begin(), m_entries, *it);
+        return &m_entries.front();
+    }
+
+    void insert(Entry entry)
+    {
+        remove(entry.key);
+        entry.counted = entry.source->bytes();
+        m_bytes += entry.counted;
+        entry.source->setCached(entry.key, true);
+        m_entries.push_front(std::move(entry));
+        m_index.insert(m_entries.front().key, m_entries.begin());
+        trim();
+    }
+
+    void remove(const QString &key)
+    {
+        const auto it = m_index.find(key);
+        if (it == m_index.end())
+            return;
+        drop(*it);
+    }
+
+    // Counts a source's size again after its renderings changed.
+    void recount(const PictureSource *source)
+    {
+        const auto it = m_index.find(source->cacheKey());
+        if (it == m_index.end() || (*it)->source.get() != source)
+            return;
+        const qint64 now = source->bytes();
+        m_bytes += now - (*it)->counted;
+        (*it)->counted = now;
+        trim();
+    }
+
+    void clear()
+    {
+        while (!m_entries.empty())
+            drop(m_entries.begin());
+    }
+
+private:
+    void drop(std::list<Entry>::iterator it)
+    {
+        m_bytes -= it->counted;
+        it->source->setCached(it->key, false);
+        m_index.remove(it->key);
+        m_entries.erase(it);
+    }
+
+    void trim()
+    {
+        while (m_bytes > kCacheBytes && !m_entries.empty())
+            drop(std::prev(m_entries.end()));
+    }
+
+    std::list<Entry> m_entries;
+    QHash<QString, std::list<Entry>::iterator> m_index;
+    qint64 m_bytes = 0;
+};
+
+SourceCache &cache()
+{
+    static SourceCache files;
     return files;
 }
 
-std::shared_ptr<const PictureSource> readSource(const QString &path, QString *why)
+} // namespace
+
+QImage PictureSource::render(QSize size) const
+{
+    for (auto it = m_renders.begin(); it != m_renders.end(); ++it) {
+        if (it->size() == size) {
+            m_renders.splice(m_renders.begin(), m_renders, it);
+            return m_renders.front();
+        }
+    }
+    QImage image = draw(size);
+    if (m_cached && !image.isNull() && qint64(size.width()) * size.height() <= kMaxKeptRenderPixels) {
+        m_renders.push_front(image);
+        m_renderBytes += image.sizeInBytes();
+        if (int(m_renders.size()) > kRendersKept) {
+            m_renderBytes -= m_renders.back().sizeInBytes();
+            m_renders.pop_back();
+        }
+        cache().recount(this);
+    }
+    return image;
+}
+
+namespace {
+
+std::optional<QByteArray> readFile(const QString &path, QString *why)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *why = file.errorString();
-        return {};
+        return std::nullopt;
     }
     if (file.size() > kMaxMetafileBytes) {
         *why = tr("The file is too large for a picture.");
-        return {};
+        return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    return file.readAll();
+}
 
+QByteArray digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+std::shared_ptr<const PictureSource> sourceFrom(const QString &path, const QByteArray &bytes, QString *why)
+{
     if (looksLikeMetafile(bytes)) {
         // Only checked here: libwmf first sees the file when it is drawn, which
         // keeps dealing a hundred cards quick.
@@ -197,10 +363,18 @@ std::shared_ptr<const PictureSource> readSource(const QString &path, QString *wh
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    // Decoded straight at the size kept where the format can (JPEG scales
+    // while it decodes), so a camera picture of any size loads in little
+    // memory; other formats are read whole, then reduced.
     const QSize announced = reader.size();
-    if (announced.isValid() && qint64(announced.width()) * announced.height() > kMaxRasterPixels) {
-        *why = tr("The picture is too large.");
-        return {};
+    if (announced.isValid()
+        && (announced.width() > kMaxKeptRasterSide || announced.height() > kMaxKeptRasterSide)) {
+        if (!reader.supportsOption(QImageIOHandler::ScaledSize)
+            && qint64(announced.width()) * announced.height() * 4 > kMaxWholeRasterBytes) {
+            *why = tr("The picture is too large.");
+            return {};
+        }
+        reader.setScaledSize(announced.scaled(kMaxKeptRasterSide, kMaxKeptRasterSide, Qt::KeepAspectRatio));
     }
     QImage image = reader.read();
     if (image.isNull()) {
@@ -225,20 +399,28 @@ std::optional<Picture> Picture::load(const QString &path, QString *why)
         return std::nullopt;
     }
     const QString key = info.absoluteFilePath();
-    const QDateTime modified = info.lastModified();
-    if (const CacheEntry *entry = cache().object(key);
-        entry && entry->fileSize == info.size() && entry->modified == modified)
+    const auto identity = identify(key);
+    const qint64 readAt = nowNanoseconds();
+    SourceCache::Entry *entry = cache().find(key);
+    if (entry && identity && entry->identity == *identity && entry->racyDigest.isEmpty())
         return Picture(entry->source, false);
 
-    auto source = readSource(path, &reason);
-    if (!source) {
+    const auto bytes = readFile(path, &reason);
+    const bool racy = identity && isRacy(*identity, readAt);
+    if (entry && identity && bytes && entry->identity == *identity && entry->racyDigest == digest(*bytes)) {
+        // The same contents: from now on a change shows in the file's times.
+        if (!racy)
+            entry->racyDigest.clear();
+        return Picture(entry->source, false);
+    }
+    auto source = bytes ? sourceFrom(path, *bytes, &reason) : nullptr;
+    if (!source || !identity) {
         cache().remove(key);
         if (why)
             *why = reason;
         return std::nullopt;
     }
-    const qint64 cost = source->bytes();
-    cache().insert(key, new CacheEntry{info.size(), modified, source}, cost);
+    cache().insert({key, *identity, racy ? digest(*bytes) : QByteArray(), source});
     return Picture(std::move(source), false);
 }
 

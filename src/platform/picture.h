@@ -21,8 +21,8 @@ public:
 
     // Reads a picture file. An empty path gives the null picture; a file that
     // cannot be read as a picture gives nothing, with the reason in *why.
-    // Files read before are taken from a cache as long as their size and
-    // modification time are unchanged.
+    // Files read before are taken from a cache as long as they are the same
+    // file (device and inode) with the same size and times.
     static std::optional<Picture> load(const QString &path, QString *why = nullptr);
 
     bool isNull() const { return !m_source; }

@@ -1,5 +1,6 @@
 #include "platform/metafilecheck.h"
 #include "platform/picture.h"
+#include "support/memory.h"
 #include "support/workdir.h"
 #include "wmfwriter.h"
 
@@ -12,6 +13,11 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
 using vellara::platform::Picture;
 using vellara::test::readBytes;
 using vellara::test::writeBytes;
@@ -21,15 +27,15 @@ namespace {
 const QColor kRed(255, 0, 0);
 const QColor kWhite(255, 255, 255);
 
-// A 1000 x 1000 picture: white, with a red square over its upper left
-// quarter (0 to 250 each way).
-QByteArray redCornerMetafile()
+// A 1000 x 1000 picture: white, with a square of the colour over its upper
+// left quarter (0 to 250 each way). Its size does not depend on the colour.
+QByteArray cornerMetafile(const QColor &colour = kRed)
 {
     tools::WmfWriter w(1000, 1000);
     w.setPen(QColor());
     w.setBrush(kWhite);
     w.rectangle(QRect(0, 0, 1000, 1000));
-    w.setBrush(kRed);
+    w.setBrush(colour);
     w.rectangle(QRect(0, 0, 250, 250));
     return w.finish();
 }
@@ -104,7 +110,7 @@ private slots:
     {
         QFETCH(QSize, size);
         vellara::test::WorkDir dir;
-        writeBytes(dir.filePath("red.wmf"), redCornerMetafile());
+        writeBytes(dir.filePath("red.wmf"), cornerMetafile());
         const auto picture = Picture::load(dir.filePath("red.wmf"));
         QVERIFY(picture && !picture->isNull());
 
@@ -128,7 +134,7 @@ private slots:
     void metafileWithoutPlaceableHeader()
     {
         vellara::test::WorkDir dir;
-        const QByteArray placeable = redCornerMetafile();
+        const QByteArray placeable = cornerMetafile();
         writeBytes(dir.filePath("a.wmf"), placeable);
         writeBytes(dir.filePath("b.wmf"), placeable.mid(22));
         const auto a = Picture::load(dir.filePath("a.wmf"));
@@ -225,7 +231,7 @@ private slots:
         const QString path = dir.filePath("hostile.wmf");
 
         // A header announcing an enormous file, record and object table.
-        QByteArray huge = redCornerMetafile();
+        QByteArray huge = cornerMetafile();
         for (int i = 22 + 6; i < 22 + 16; ++i)
             huge[i] = char(0xFF);
         writeBytes(path, huge);
@@ -293,6 +299,32 @@ private slots:
         QVERIFY(checked.isEmpty() || checked.size() < 22 + 18 + 60);
     }
 
+    // Files of many objects: every object is kept, and the largest file
+    // checked is not a hang.
+    void manyObjectsAreChecked_data()
+    {
+        QTest::addColumn<int>("objects");
+        QTest::newRow("65535 never deleted, 655 KB") << 65535;
+        QTest::newRow("largest file, past the table's end")
+            << int(vellara::platform::kMaxMetafileBytes / 10) - 100;
+    }
+    void manyObjectsAreChecked()
+    {
+        QFETCH(int, objects);
+        tools::WmfWriter w(100, 100);
+        w.rawRecord(0x041B, {100, 100, 0, 0});  // a rectangle, without objects of its own
+        const QByteArray drawing = w.finish();
+        // An empty palette is the smallest record that makes an object.
+        const QByteArray palette("\x05\0\0\0\xF7\0\0\x03\0\0", 10);
+        const QByteArray selectLast("\x04\0\0\0\x34\x02\xFE\xFF", 8);  // object 65534
+        const QByteArray bytes = drawing.left(drawing.size() - 6) + palette.repeated(objects)
+            + selectLast + drawing.right(6);
+        const QByteArray checked = vellara::platform::checkedMetafile(bytes);
+        QVERIFY(checked.endsWith(selectLast + drawing.right(6)));
+        QCOMPARE(checked.size(), drawing.size() + 65535 * 10 + selectLast.size());
+        QCOMPARE(uint8_t(checked[22 + 10]) | uint8_t(checked[22 + 11]) << 8, 65535);
+    }
+
     void rasterPicturesLoad_data()
     {
         QTest::addColumn<QString>("name");
@@ -322,6 +354,31 @@ private slots:
         QVERIFY(pixelAt(drawn, 0.8, 0.8).green() > 200);
         QCOMPARE(pixelAt(picture->turned().render(QSize(60, 120)), 0.95, 0.95),
                  pixelAt(drawn, 0.05, 0.05));
+    }
+
+    // A 24-megapixel camera picture loads, decoded small: it would take
+    // 96 MB decoded whole.
+    void largeJpegLoadsInLittleMemory()
+    {
+        vellara::test::WorkDir dir;
+        {
+            QImage image(6000, 4000, QImage::Format_RGB32);
+            image.fill(kWhite);
+            for (int y = 0; y < 1000; ++y)
+                std::fill_n(reinterpret_cast<QRgb *>(image.scanLine(y)), 1500, kRed.rgb());
+            QVERIFY(image.save(dir.filePath("camera.jpg"), "JPEG", 90));
+        }
+        Picture::clearCache();
+        vellara::test::resetPeakResident();
+        const long before = vellara::test::peakResidentKilobytes();
+        QString why;
+        const auto picture = Picture::load(dir.filePath("camera.jpg"), &why);
+        QVERIFY2(picture, qPrintable(why));
+        const QImage drawn = picture->render(QSize(116, 213));
+        const long grown = vellara::test::peakResidentKilobytes() - before;
+        QVERIFY2(grown < 16 * 1024, qPrintable(QString::number(grown)));
+        QVERIFY(pixelAt(drawn, 0.1, 0.1).red() > 200 && pixelAt(drawn, 0.1, 0.1).green() < 60);
+        QVERIFY(pixelAt(drawn, 0.5, 0.5).green() > 200);
     }
 
     void gifLoads()
@@ -357,28 +414,48 @@ private slots:
         QVERIFY(none->render(QSize(10, 10)).isNull());
     }
 
+    // A file changed under the same name is read anew, even where its size
+    // and times stay as they were. A settled file was last changed long
+    // enough before it was read for its times to tell a later change.
+    void changedFilesAreReadAgain_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("settled");
+        QTest::newRow("rewritten") << "rewritten" << false;
+        QTest::newRow("rewritten, times restored") << "restored" << false;
+        QTest::newRow("replaced, times restored") << "replaced" << false;
+        QTest::newRow("settled, rewritten, times restored") << "restored" << true;
+        QTest::newRow("settled, replaced, times restored") << "replaced" << true;
+    }
     void changedFilesAreReadAgain()
     {
+        QFETCH(QString, change);
+        QFETCH(bool, settled);
         vellara::test::WorkDir dir;
         const QString path = dir.filePath("card.wmf");
-        writeBytes(path, redCornerMetafile());
+        writeBytes(path, cornerMetafile(kRed));
+        if (settled)
+            QTest::qSleep(2100);
         const auto first = Picture::load(path);
         const auto again = Picture::load(path);
         QVERIFY(first && again);
         QVERIFY(*first == *again);  // not read twice
         QCOMPARE(first->render(QSize(39, 71)).cacheKey(), again->render(QSize(39, 71)).cacheKey());
 
-        // A different picture under the same name is read anew.
-        tools::WmfWriter w(100, 100);
-        w.setPen(QColor());
-        w.setBrush(QColor(0, 0, 255));
-        w.rectangle(QRect(0, 0, 100, 100));
-        w.setBrush(QColor(0, 0, 254));
-        w.rectangle(QRect(50, 50, 50, 50));
-        writeBytes(path, w.finish());
+        struct stat old {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &old), 0);
+        const QString written = change == "replaced" ? dir.filePath("new.wmf") : path;
+        const QColor blue(0, 0, 255);
+        writeBytes(written, cornerMetafile(blue));
+        if (change != "rewritten") {
+            const timespec times[2] = {old.st_atim, old.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(written).constData(), times, 0), 0);
+        }
+        if (written != path)
+            QCOMPARE(::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()), 0);
         const auto changed = Picture::load(path);
         QVERIFY(changed && !(*changed == *first));
-        QCOMPARE(pixelAt(changed->render(QSize(39, 71)), 0.1, 0.1), QColor(0, 0, 255));
+        QCOMPARE(pixelAt(changed->render(QSize(39, 71)), 0.1, 0.1), blue);
         // The picture already shown keeps what it showed.
         QCOMPARE(pixelAt(first->render(QSize(39, 71)), 0.1, 0.1), kRed);
 
@@ -387,10 +464,34 @@ private slots:
         QVERIFY(!Picture::load(path));
     }
 
+    // Renderings are counted in bytes: 70 pictures drawn at four sizes of a
+    // quarter megapixel would take 280 MB if all were kept.
+    void cacheKeepsItsBudget()
+    {
+        vellara::test::WorkDir dir;
+        QImage image(20, 40, QImage::Format_RGB32);
+        image.fill(kRed);
+        QVERIFY(image.save(dir.filePath("0.png")));
+        for (int k = 1; k < 70; ++k)
+            QVERIFY(QFile::copy(dir.filePath("0.png"), dir.filePath(QString("%1.png").arg(k))));
+        Picture::clearCache();
+        vellara::test::resetPeakResident();
+        const long before = vellara::test::peakResidentKilobytes();
+        for (int k = 0; k < 70; ++k) {
+            const auto picture = Picture::load(dir.filePath(QString("%1.png").arg(k)));
+            QVERIFY(picture);
+            for (QSize size : {QSize(512, 512), QSize(511, 512), QSize(512, 511), QSize(511, 511)})
+                QCOMPARE(picture->render(size).size(), size);
+        }
+        const long grown = vellara::test::peakResidentKilobytes() - before;
+        QVERIFY2(grown < (64 + 16) * 1024, qPrintable(QString::number(grown)));
+        Picture::clearCache();
+    }
+
     void oversizedRequestsDrawNothing()
     {
         vellara::test::WorkDir dir;
-        writeBytes(dir.filePath("red.wmf"), redCornerMetafile());
+        writeBytes(dir.filePath("red.wmf"), cornerMetafile());
         const auto picture = Picture::load(dir.filePath("red.wmf"));
         QVERIFY(picture);
         QVERIFY(picture->render(QSize(0, 10)).isNull());

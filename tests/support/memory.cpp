@@ -20,4 +20,9 @@ long peakResidentKilobytes()
     return 0;
 }
 
+void resetPeakResident()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 } // namespace vellara::test

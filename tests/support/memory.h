@@ -6,4 +6,8 @@ namespace vellara::test {
 // the system does not say.
 long peakResidentKilobytes();
 
+// Starts the peak over from the memory resident now (Linux), so that a test
+// sees the peak of what it does itself.
+void resetPeakResident();
+
 } // namespace vellara::test
