@@ -83,6 +83,8 @@ private slots:
         QSignalSpy changed(&folders, &DirectoryList::pathChanged);
         QVERIFY(!folders.setPath("gone/away"));
         QCOMPARE(folders.path(), before);
+        QVERIFY(folders.currentItem());
+        QCOMPARE(folders.currentItem()->text(0), QString("here"));
         QCOMPARE(changed.count(), 0);
         QCOMPARE(spy.messages().size(), 1);
         QVERIFY(spy.messages()[0].contains("No such file or directory"));

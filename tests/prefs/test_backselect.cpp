@@ -79,6 +79,7 @@ private slots:
         test::WorkDir dir;
         writeColour("here.bmp", Qt::red, "BMP");
         writeColour("there.gif.bmp", Qt::red, "BMP");
+        writeColour("else.jpg", Qt::red, "JPEG");
         CoreState state;
         Celtic table(state);
         Backselect w(state, table);

@@ -98,11 +98,11 @@ private slots:
         state.settings.reversalFrequency = 6;
         Revset window(state);
         window.show();
+        spin(window)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QLineEdit *text = number(window);
         text->clear();
         QTest::keyClicks(text, "10");
         QCOMPARE(state.settings.reversalFrequency, qint16(6));
-        spin(window)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         window.findChild<QPushButton *>("Command1")->click();
         QCOMPARE(state.settings.reversalFrequency, qint16(7));
         QVERIFY(!window.isVisible());
