@@ -48,7 +48,12 @@ public:
 
 static void installBoxAnswerer()
 {
-    qApp->installEventFilter(new vellara::test::BoxAnswerer);
+    // Runs inside QCoreApplication's constructor: the object is not yet a QApplication.
+    // The application owns the answerer, so it goes when the application does.
+    QCoreApplication *app = QCoreApplication::instance();
+    auto *answerer = new vellara::test::BoxAnswerer;
+    answerer->setParent(app);
+    app->installEventFilter(answerer);
 }
 Q_COREAPP_STARTUP_FUNCTION(installBoxAnswerer)
 
