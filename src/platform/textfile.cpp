@@ -42,6 +42,26 @@ int readOnlyFileError(const QString &path)
     return ::access(native.constData(), W_OK) != 0 ? errno : 0;
 }
 
+// Why a write of fewer bytes than asked failed. Qt sets no error when part of
+// the data was written before the disk filled up, and its errorString() is
+// then a bare "Unknown error": errno still holds the system's reason.
+QString shortWriteError(const QFileDevice &file, int savedErrno)
+{
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return systemError(savedErrno != 0 ? savedErrno : EIO);
+}
+
+// Writes all of bytes, or returns false with the reason.
+bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
+{
+    errno = 0;
+    if (file.write(bytes) == bytes.size())
+        return true;
+    *error = shortWriteError(file, errno);
+    return false;
+}
+
 } // namespace
 
 bool fileExists(const QString &path)
@@ -158,8 +178,9 @@ void TextWriter::writePending()
     // through the lines leaves the old file untouched.
     if (m_failed || m_pending.isEmpty() || m_inPlace)
         return;
-    if (m_file.write(m_pending) != m_pending.size())
-        fail(m_file.errorString().isEmpty() ? systemError(EIO) : m_file.errorString());
+    QString error;
+    if (!writeAll(m_file, m_pending, &error))
+        fail(error);
     m_pending.clear();
 }
 
@@ -171,8 +192,10 @@ bool TextWriter::commitInPlace()
             *error = file.errorString();
             return false;
         }
-        if (file.write(bytes) != bytes.size() || !file.flush()) {
-            *error = file.errorString().isEmpty() ? systemError(EIO) : file.errorString();
+        if (!writeAll(file, bytes, error))
+            return false;
+        if (!file.flush()) {
+            *error = shortWriteError(file, errno);
             return false;
         }
         if (!writeFault().isEmpty()) {
@@ -238,8 +261,8 @@ bool copyFile(const QString &source, const QString &target, QString *errorString
             out.cancelWriting();
             return failWith(in.errorString());
         }
-        if (out.write(chunk) != chunk.size()) {
-            const QString error = out.errorString();
+        QString error;
+        if (!writeAll(out, chunk, &error)) {
             out.cancelWriting();
             return failWith(error);
         }

@@ -57,13 +57,17 @@ public:
     }
     bool mounted() const { return m_mounted; }
     bool makeReadOnly() { return run("mount", {"-o", "remount,ro", m_path}); }
-    // Fills the disk so that not one more block fits.
-    void fill()
+    // Fills the disk so that not one more block fits, or leaves one block free.
+    void fill(bool leaveOneBlock = false)
     {
         QFile filler(m_path + "/filler");
         filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         const QByteArray block(4096, 'x');
         while (filler.write(block) == block.size()) {
+        }
+        if (leaveOneBlock) {
+            filler.resize(filler.size() / block.size() * block.size() - block.size());
+            return;
         }
         while (filler.write("x", 1) == 1) {
         }
@@ -228,6 +232,42 @@ private slots:
             QVERIFY2(name == QFileInfo(file).fileName() || name == "filler" || name == "picture.wmf",
                      qPrintable(name));
         QDir::setCurrent(dir.path());
+    }
+
+    // A disk that fills up halfway through a write: part of the data went out,
+    // and the reason must still be the system's, not an unknown error.
+    void aDiskFillingMidWriteNamesTheReason_data()
+    {
+        QTest::addColumn<Writer>("writer");
+        QTest::newRow("current deck") << Writer::CurrentDeck;
+        QTest::newRow("picture copy") << Writer::PictureCopy;
+    }
+    void aDiskFillingMidWriteNamesTheReason()
+    {
+        QFETCH(Writer, writer);
+        test::WorkDir dir;
+        const QString folder = dir.filePath("disk");
+        SmallDisk disk(folder);
+        if (!disk.mounted())
+            QSKIP("needs a tmpfs of its own, which only root can mount");
+        QVERIFY(QDir::setCurrent(folder));
+        QDir().mkpath("deck");
+        QDir().mkpath("new");
+        CoreState state;
+        fillState(state, QDir::currentPath());
+        state.cardCount = 40;  // some 17 KB of deck file
+        for (int k = 0; k < state.cardCount; ++k)
+            state.cards[k].meaning = QString(400, QChar('m'));
+        test::writeBytes("new/picture.wmf", QByteArray(20000, 'p'));
+        disk.fill(true);
+
+        test::RecordingTable table;
+        test::MessageSpy spy;
+        const bool written = write(writer, state, table);
+        QDir::setCurrent(dir.path());
+        QVERIFY(!written);
+        QCOMPARE(spy.messages().size(), 1);
+        QVERIFY2(spy.messages()[0].contains("No space left on device"), qPrintable(spy.messages()[0]));
     }
 
     // A folder that takes no new file, holding a file that may be written: the
