@@ -143,7 +143,11 @@ private slots:
         QCOMPARE(card->geometry(), QRect(450, 60, 39, 71));
         QCOMPARE(card->toolTip(), QString("Card 1"));
         QVERIFY(card->picture().isNull());
-        QVERIFY(window.findChild<PictureElement *>("Image1")->picture().isNull());
+        PictureElement *large = window.findChild<PictureElement *>("Image1");
+        QVERIFY(large->picture().isNull());
+        // A screen reader announces the large picture by name; it has no tooltip of its own.
+        QCOMPARE(large->accessibleName(), QString("Card turned up last"));
+        QVERIFY(large->toolTip().isEmpty());
     }
 
     void startsOnTheSavedLayoutAndDeck()
