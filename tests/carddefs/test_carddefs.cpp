@@ -1,9 +1,7 @@
 #include "carddefs/carddefedit.h"
 #include "carddefs/newcarddef.h"
 #include "core/corestate.h"
-#include "core/settingsfile.h"
-#include "decks/cardadder.h"
-#include "decks/newcardset.h"
+#include "core/fixedtext.h"
 #include "platform/filelists.h"
 #include "platform/pictureelement.h"
 #include "platform/textfile.h"
@@ -50,50 +48,38 @@ QPlainTextEdit *box(QWidget *w, const char *name) { return child<QPlainTextEdit>
 QScrollBar *slider(QWidget *w) { return child<QScrollBar>(w, "HScroll1"); }
 void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
 
-// A pending deck of cards c0.bmp.. in "pics", named N0.., and its window.
-CardDefinitionWindow *openNew(CoreState &state, int cards)
+// A deck of cards c0.bmp.. in "pics", named N0..: the deck being created
+// or the current one, and its window.
+CardDefinitionWindow *open(CoreState &state, bool pending, int cards)
 {
-    state.pendingDeck.pictureDirectory = QDir::current().absoluteFilePath("pics");
-    state.pendingDeck.cardCount = qint16(cards);
+    const QString folder = QDir::current().absoluteFilePath("pics");
+    (pending ? state.pendingDeck.pictureDirectory : state.settings.deckDirectory) = folder;
+    (pending ? state.pendingDeck.cardCount : state.cardCount) = qint16(cards);
     for (int i = 0; i < cards; ++i) {
-        state.pendingDeck.pictureFiles[i] = QString("c%1.bmp").arg(i);
-        state.pendingDeck.names[i] = QString("N%1").arg(i);
+        const QString file = QString("c%1.bmp").arg(i), name = QString("N%1").arg(i);
+        if (pending)
+            std::tie(state.pendingDeck.pictureFiles[i], state.pendingDeck.names[i]) = std::tie(file, name);
+        else
+            std::tie(state.cards[i].pictureFile, state.cards[i].name) = std::tie(file, name);
     }
-    auto *w = static_cast<CardDefinitionWindow *>(WindowRegistry::open("newcarddef", [&] {
-        auto *e = new Newcarddef(state);
+    auto *w = static_cast<CardDefinitionWindow *>(WindowRegistry::open(pending ? "newcarddef" : "carddefedit", [&] {
+        CardDefinitionWindow *e = pending ? static_cast<CardDefinitionWindow *>(new Newcarddef(state))
+                                          : new Carddefedit(state, {});
         e->Form_Load();
         return e;
     }));
     [&] { QVERIFY(QTest::qWaitForWindowActive(w)); }();
     return w;
 }
+CardDefinitionWindow *openNew(CoreState &state, int cards) { return open(state, true, cards); }
+CardDefinitionWindow *openCurrent(CoreState &state, int cards) { return open(state, false, cards); }
 
-// The current deck of the same cards, and its window.
-CardDefinitionWindow *openCurrent(CoreState &state, int cards, bool *pickCards = nullptr)
-{
-    state.settings.deckDirectory = QDir::current().absoluteFilePath("pics");
-    state.cardCount = qint16(cards);
-    for (int i = 0; i < cards; ++i) {
-        state.cards[i].pictureFile = QString("c%1.bmp").arg(i);
-        state.cards[i].name = QString("N%1").arg(i);
-    }
-    auto *w = static_cast<CardDefinitionWindow *>(WindowRegistry::open("carddefedit", [&] {
-        auto *e = new Carddefedit(state, [pickCards] {
-            if (pickCards)
-                *pickCards = true;
-        });
-        e->Form_Load();
-        return e;
-    }));
-    [&] { QVERIFY(QTest::qWaitForWindowActive(w)); }();
-    return w;
-}
-
+// The names without the blanks that pad them.
 QString names(const CoreState &state, bool pending, int count)
 {
     QStringList out;
     for (int i = 0; i < count; ++i)
-        out << (pending ? state.pendingDeck.names[i].text() : state.cards[i].name.text()).trimmed();
+        out << trimTrailingBlanks(pending ? state.pendingDeck.names[i] : state.cards[i].name);
     return out.join(',');
 }
 
@@ -142,6 +128,7 @@ private slots:
         QTest::keyClick(box(w, "Text2"), Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(box(w, "Text2"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), box(w, "Text3"));
+        QCOMPARE(box(w, "Text2")->toPlainText(), "up\t\t\t\tend " + QString(390, 'm'));
         box(w, "Text3")->setPlainText(QString::fromUtf8("é\x1f\x7f!"));
         QTest::keyClick(box(w, "Text3"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), child(w, "Command5"));
@@ -196,7 +183,7 @@ private slots:
         QFETCH(QString, showing);
         WorkDir dir;
         CoreState state;
-        CardDefinitionWindow *w = pending ? openNew(state, cards) : openCurrent(state, cards);
+        CardDefinitionWindow *w = open(state, pending, cards);
         slider(w)->setValue(shown);
         click(w, "Command4");
         QCOMPARE(pending ? state.pendingDeck.cardCount : state.cardCount, std::max(cards - 1, 0));
