@@ -12,6 +12,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace vellara {
 
@@ -47,7 +49,11 @@ QString MeaningBox::text() const
 
 void MeaningBox::setText(const QString &text)
 {
-    setPlainText(text);
+    // Replacing the document's text alone spares the editor's own resetting,
+    // a good part of each slider step; the cursor and view go to the start.
+    document()->setPlainText(text);
+    QTextCursor start(document());
+    setTextCursor(start);
 }
 
 void MeaningBox::insertFromMimeData(const QMimeData *source)
