@@ -13,3 +13,7 @@ target_compile_definitions(bench_reading PRIVATE VELLARA_SOURCE_DIR="${PROJECT_S
 # bench_decks: listing 2,000 pictures and offering them for a new deck.
 add_executable(bench_decks ${CMAKE_CURRENT_LIST_DIR}/bench_decks.cpp)
 target_link_libraries(bench_decks PRIVATE vellara_lib benchmark::benchmark)
+
+# bench_carddefs: the definitions window's slider across 101 metafile cards, and Save Set.
+add_executable(bench_carddefs ${CMAKE_CURRENT_LIST_DIR}/bench_carddefs.cpp)
+target_link_libraries(bench_carddefs PRIVATE vellara_lib vellara_cardart benchmark::benchmark)

@@ -105,9 +105,14 @@ bool LoadDeckFromDirectory(CoreState &state, const QString &directory)
 
 bool WritePendingDeckFile(const CoreState &state)
 {
+    return WritePendingDeckFile(state, state.pendingDeck.pictureDirectory);
+}
+
+bool WritePendingDeckFile(const CoreState &state, const QString &directory)
+{
     const PendingDeck &deck = state.pendingDeck;
-    const QString path = deckFilePath(deck.pictureDirectory);
-    if (deck.pictureDirectory.isEmpty()) {
+    const QString path = deckFilePath(directory);
+    if (directory.isEmpty()) {
         platform::showMessage(writeFailureMessage(path, QStringLiteral("no deck directory was chosen")));
         return false;
     }

@@ -24,6 +24,8 @@ bool LoadDeckFromDirectory(CoreState &state, const QString &directory);
 // Writes cards.dat into the new deck's picture directory, every field at its
 // fixed width. On failure the user is told why and the old file stays whole.
 bool WritePendingDeckFile(const CoreState &state);
+// The same into another folder: the one the pictures are listed from now.
+bool WritePendingDeckFile(const CoreState &state, const QString &directory);
 
 // Writes the current deck's definitions to deckDirectory's cards.dat: names at
 // 30 characters, the other fields as held.

@@ -38,6 +38,13 @@ QString newDeckDirectory(const CoreState &state)
     return state.pendingDeck.pictureDirectory;
 }
 
+QString newDeckFolderChoice(const CoreState &state)
+{
+    if (const auto *import = qobject_cast<Newcardset *>(platform::WindowRegistry::find(QStringLiteral("newcardset"))))
+        return import->folderListPath();
+    return state.pendingDeck.pictureDirectory;
+}
+
 Newcardset::Newcardset(CoreState &state, QWidget *parent)
     : QWidget(parent, Qt::Window), m_state(state),
       m_lists(this,
@@ -91,6 +98,11 @@ Newcardset::Newcardset(CoreState &state, QWidget *parent)
 QString Newcardset::fileListPath() const
 {
     return m_lists.files->path();
+}
+
+QString Newcardset::folderListPath() const
+{
+    return m_lists.folders->path();
 }
 
 void Newcardset::Form_Load()

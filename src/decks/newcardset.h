@@ -32,6 +32,8 @@ public:
     // The folder the file list shows: where the new deck's pictures are and
     // where its deck file goes.
     QString fileListPath() const;
+    // The folder chosen in the directory list, where card text files are read.
+    QString folderListPath() const;
 
     void Form_Load();
     void Drive1_Change();
@@ -53,5 +55,8 @@ private:
 // shows, or, once that window is closed, the one "Save List" took the
 // pictures from.
 QString newDeckDirectory(const CoreState &state);
+// The folder chosen in the open import's directory list, or, once it is
+// closed, the pictures' folder.
+QString newDeckFolderChoice(const CoreState &state);
 
 } // namespace vellara

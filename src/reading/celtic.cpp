@@ -11,6 +11,8 @@
 #include "platform/random.h"
 #include "platform/units.h"
 #include "platform/windowregistry.h"
+#include "carddefs/carddefedit.h"
+#include "carddefs/newcarddef.h"
 #include "decks/cardbrowse.h"
 #include "decks/deckchoice.h"
 #include "decks/newcardset.h"
@@ -74,11 +76,20 @@ Celtic::Celtic(CoreState &state, QWidget *parent) : QMainWindow(parent), m_state
     setWindowTitle(QLatin1String(kTitlePrefix));
     buildControls();
     buildMenus();
+    // "Save List" of the card set import opens the new deck's definitions.
+    Newcardset::setNewcarddefFactory([&state] {
+        auto *window = new Newcarddef(state);
+        window->Form_Load();
+        return window;
+    });
     resize(platform::twipsToPixels(kDesignClientWidth),
            platform::twipsToPixels(kDesignClientHeight) + menuBar()->sizeHint().height());
 }
 
-Celtic::~Celtic() = default;
+Celtic::~Celtic()
+{
+    Newcardset::setNewcarddefFactory({});
+}
 
 void Celtic::buildControls()
 {
@@ -210,7 +221,8 @@ void Celtic::buildMenus()
             &QAction::triggered, this, [this] { openLoaded<Newcardset>(QStringLiteral("newcardset"), m_state); });
     connect(addCommand(decks, QStringLiteral("removedeck"), QStringLiteral("Remove Deck")), &QAction::triggered, this,
             [this] { openLoaded<Deckremove>(QStringLiteral("deckremove"), m_state); });
-    addCommand(decks, QStringLiteral("changecarddef"), QStringLiteral("Change Card Definitions"));
+    connect(addCommand(decks, QStringLiteral("changecarddef"), QStringLiteral("Change Card Definitions")),
+            &QAction::triggered, this, &Celtic::changecarddef_Click);
     connect(addCommand(decks, QStringLiteral("changeback"), QStringLiteral("Change Card Backs"),
                        QKeySequence(QStringLiteral("Ctrl+B"))),
             &QAction::triggered, this, [this] {
@@ -296,6 +308,19 @@ void Celtic::Image2_Click(int index)
     m_positionMeaning->setPlainText(m_state.layout.positions[index].meaning);
     // The card texts keep the file's CR LF line breaks; the box breaks on LF.
     m_cardMeaning->setPlainText(QString(m_state.reading.cardTexts[index].text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void Celtic::changecarddef_Click()
+{
+    platform::WindowRegistry::open(QStringLiteral("carddefedit"), [this] {
+        auto *window = new Carddefedit(m_state, [table = QPointer<Celtic>(this)] {
+            if (table)
+                table->enablePickCards();
+        });
+        window->Form_Load();
+        return window;
+    });
+    m_pickCards->setEnabled(false);
 }
 
 void Celtic::save_Click()

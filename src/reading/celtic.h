@@ -35,6 +35,7 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Image2_Click(int index);
+    void changecarddef_Click();
     void save_Click();
     void saveandexit_Click();
     void exit_Click();

@@ -1,0 +1,405 @@
+#include "carddefs/carddefedit.h"
+#include "carddefs/newcarddef.h"
+#include "core/corestate.h"
+#include "core/fixedtext.h"
+#include "platform/filelists.h"
+#include "platform/pictureelement.h"
+#include "platform/textfile.h"
+#include "platform/windowregistry.h"
+#include "reading/celtic.h"
+#include "support/messagespy.h"
+#include "support/workdir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace vellara;
+using platform::WindowRegistry;
+using test::crlfLines;
+using test::MessageSpy;
+using test::WorkDir;
+
+namespace {
+
+void picture(const QString &path, const QColor &colour)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, "BMP"));
+}
+
+template <typename T = QWidget>
+T *child(QWidget *w, const char *name)
+{
+    return w->findChild<T *>(name);
+}
+QLineEdit *nameBox(QWidget *w) { return child<QLineEdit>(w, "Text1"); }
+QPlainTextEdit *box(QWidget *w, const char *name) { return child<QPlainTextEdit>(w, name); }
+QScrollBar *slider(QWidget *w) { return child<QScrollBar>(w, "HScroll1"); }
+void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
+
+// A deck of cards c0.bmp.. in "pics", named N0..: the deck being created
+// or the current one, and its window.
+CardDefinitionWindow *open(CoreState &state, bool pending, int cards)
+{
+    const QString folder = QDir::current().absoluteFilePath("pics");
+    (pending ? state.pendingDeck.pictureDirectory : state.settings.deckDirectory) = folder;
+    (pending ? state.pendingDeck.cardCount : state.cardCount) = qint16(cards);
+    for (int i = 0; i < cards; ++i) {
+        const QString file = QString("c%1.bmp").arg(i), name = QString("N%1").arg(i);
+        if (pending)
+            std::tie(state.pendingDeck.pictureFiles[i], state.pendingDeck.names[i]) = std::tie(file, name);
+        else
+            std::tie(state.cards[i].pictureFile, state.cards[i].name) = std::tie(file, name);
+    }
+    auto *w = static_cast<CardDefinitionWindow *>(WindowRegistry::open(pending ? "newcarddef" : "carddefedit", [&] {
+        CardDefinitionWindow *e = pending ? static_cast<CardDefinitionWindow *>(new Newcarddef(state))
+                                          : new Carddefedit(state, {});
+        e->Form_Load();
+        return e;
+    }));
+    [&] { QVERIFY(QTest::qWaitForWindowActive(w)); }();
+    return w;
+}
+CardDefinitionWindow *openNew(CoreState &state, int cards) { return open(state, true, cards); }
+CardDefinitionWindow *openCurrent(CoreState &state, int cards) { return open(state, false, cards); }
+
+// The names without the blanks that pad them.
+QString names(const CoreState &state, bool pending, int count)
+{
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out << trimTrailingBlanks(pending ? state.pendingDeck.names[i] : state.cards[i].name);
+    return out.join(',');
+}
+
+} // namespace
+
+class TestCarddefs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        for (const char *name : {"newcarddef", "carddefedit", "newcardset", "namecards", "cardadder"})
+            WindowRegistry::close(name);
+        QApplication::clipboard()->clear();
+    }
+
+    void editing()
+    {
+        WorkDir dir;
+        CoreState state;
+        picture("pics/c2.bmp", Qt::red);
+        CardDefinitionWindow *w = openNew(state, 3);
+        QCOMPARE(w->windowTitle(), QString("New card definitions"));
+        QCOMPARE(child<QPushButton>(w, "Command5")->text(), QString("Save  text edit"));
+        QCOMPARE(child(w, "Command1")->toolTip(), QString("Reads in set of text files with same name as images"));
+        for (const char *name : {"Text1", "Text2", "Text3", "HScroll1", "Image1", "Command4", "Command7"})
+            QVERIFY2(!child(w, name)->accessibleName().isEmpty(), name);
+
+        // The shown card follows the thumb while it is dragged.
+        slider(w)->setSliderDown(true);
+        slider(w)->setSliderPosition(2);
+        QCOMPARE(nameBox(w)->text(), QString("N2"));
+        QVERIFY(child<platform::PictureElement>(w, "Image1")->picture().path().endsWith("c2.bmp"));
+        slider(w)->setSliderDown(false);
+
+        // Enter moves on; typing stops at 24, a paste is cut at 400 with its
+        // line breaks as two tabs each; the last card goes on to card 0.
+        nameBox(w)->setFocus();
+        nameBox(w)->clear();
+        QTest::keyClicks(nameBox(w), QString(30, 'x'));
+        QCOMPARE(nameBox(w)->text(), QString(24, 'x'));
+        QTest::keyClick(nameBox(w), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), box(w, "Text2"));
+        box(w, "Text2")->clear();
+        QApplication::clipboard()->setText("up\r\n\r\nend " + QString(500, 'm'));
+        QTest::keyClick(box(w, "Text2"), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(box(w, "Text2"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), box(w, "Text3"));
+        QCOMPARE(box(w, "Text2")->toPlainText(), "up\t\t\t\tend " + QString(390, 'm'));
+        box(w, "Text3")->setPlainText(QString::fromUtf8("é\x1f\x7f!"));
+        QTest::keyClick(box(w, "Text3"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), child(w, "Command5"));
+        click(w, "Command5");
+        QCOMPARE(slider(w)->value(), 0);
+        QCOMPARE(state.pendingDeck.names[2].text(), QString(24, 'x').leftJustified(30));
+        QCOMPARE(state.pendingDeck.meanings[2].text(), "up\t\t\t\tend " + QString(390, 'm'));
+        QCOMPARE(state.pendingDeck.reversedMeanings[2].text(), QString("\t\x1f\x7f!").leftJustified(400));
+        QCOMPARE(QApplication::focusWidget(), nameBox(w));
+        QCOMPARE(nameBox(w)->text(), QString("N0"));
+
+        // The current deck's box shows the name padded beyond what can be
+        // typed; a pasted meaning is kept whole; one card stays at card 0.
+        CoreState current;
+        w = openCurrent(current, 1);
+        QCOMPARE(nameBox(w)->text(), QString("N0").leftJustified(30));
+        nameBox(w)->setFocus();
+        QTest::keyClick(nameBox(w), Qt::Key_End);
+        QTest::keyClicks(nameBox(w), "more");
+        QCOMPARE(nameBox(w)->text().size(), 30);
+        QApplication::clipboard()->setText(QString(40, 'n'));
+        nameBox(w)->selectAll();
+        QTest::keyClick(nameBox(w), Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->setText(QString(500, 'm'));
+        QTest::keyClick(box(w, "Text2"), Qt::Key_V, Qt::ControlModifier);
+        click(w, "Command5");
+        QCOMPARE(current.cards[0].name.text(), QString(30, 'n'));
+        QCOMPARE(current.cards[0].meaning, QString(500, 'm'));
+        QCOMPARE(box(w, "Text2")->toPlainText().size(), 500);
+    }
+
+    void removing_data()
+    {
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("after");  // the names, the slot after the last included
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<QString>("showing");
+        QTest::newRow("card 0 of three") << true << 3 << 0 << "N1,N2,N2" << 1 << "N1";
+        QTest::newRow("the last of three") << false << 3 << 2 << "N0,N1,N2" << 1 << "N1";
+        QTest::newRow("the only card") << false << 1 << 0 << "N0" << -1 << "N0";
+        QTest::newRow("no card") << true << 0 << 0 << "" << -1 << "";
+    }
+    void removing()
+    {
+        QFETCH(bool, pending);
+        QFETCH(int, cards);
+        QFETCH(int, shown);
+        QFETCH(QString, after);
+        QFETCH(int, maximum);
+        QFETCH(QString, showing);
+        WorkDir dir;
+        CoreState state;
+        CardDefinitionWindow *w = open(state, pending, cards);
+        slider(w)->setValue(shown);
+        click(w, "Command4");
+        QCOMPARE(pending ? state.pendingDeck.cardCount : state.cardCount, std::max(cards - 1, 0));
+        QCOMPARE(names(state, pending, cards), after);
+        QCOMPARE(w->selectorMaximum(), maximum);
+        QCOMPARE(nameBox(w)->text(), showing);  // trimmed
+    }
+
+    void imports()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        CoreState state;
+        QDir().mkpath("pics");
+        test::writeBytes("pics/c0.txt", crlfLines({"  The Star  ", QString(40, 'm'), QString::fromLatin1("\tdown\xe9"), "more"}));
+        test::writeBytes("pics/c2.txt", crlfLines({QString(40, 'n')}));
+        CardDefinitionWindow *w = openNew(state, 5);
+        state.pendingDeck.meanings[2] = "kept";
+        click(w, "Command1");
+        QCOMPARE(names(state, true, 5), "The Star,N1," + QString(30, 'n') + ",N3,N4");
+        QCOMPARE(state.pendingDeck.meanings[0].text().trimmed(), QString(40, 'm'));
+        QCOMPARE(state.pendingDeck.reversedMeanings[0].text(), QString::fromLatin1("\tdown\xe9").leftJustified(400));
+        QCOMPARE(state.pendingDeck.meanings[2].text().trimmed(), QString("kept"));
+        QCOMPARE(nameBox(w)->text(), QString("The Star"));
+
+        // No deck file, then one announcing more cards than a deck holds:
+        // told, and nothing changes.
+        click(w, "Command2");
+        test::writeBytes("pics/cards.dat", crlfLines({"200", "a.bmp", "A", "", ""}));
+        click(w, "Command2");
+        QCOMPARE(spy.messages().size(), 2);
+        QCOMPARE(spy.messages()[0], QString("No cards.dat file found in specified directory"));
+        QVERIFY(spy.messages()[1].contains("200"));
+        QCOMPARE(state.pendingDeck.cardCount, 5);
+
+        // Three records over five chosen pictures, each value trimmed.
+        test::writeBytes("pics/cards.dat", crlfLines({"3", "x.wmf  ", " X ", "up", "down", "y.wmf", "Y", "", "",
+                                                      "z.wmf", "Z", "", ""}));
+        slider(w)->setValue(4);
+        click(w, "Command2");
+        QCOMPARE(state.pendingDeck.cardCount, 3);
+        QCOMPARE(names(state, true, 3), QString("X,Y,Z"));
+        QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("x.wmf").leftJustified(30));
+        QCOMPARE(w->selectorMaximum(), 2);
+        QCOMPARE(nameBox(w)->text(), QString("Z"));
+
+        // The current deck holds 101 cards, not 102.
+        CoreState current;
+        w = openCurrent(current, 3);
+        for (const char *count : {"102", "101"}) {
+            test::writeBytes("pics/cards.dat", crlfLines({count}));
+            click(w, "Command2");
+        }
+        QCOMPARE(spy.messages().size(), 3);
+        QCOMPARE(current.cardCount, 101);
+    }
+
+    void saving()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        QDir().mkpath("pics");
+        CoreState state;
+        CardDefinitionWindow *w = openNew(state, 0);
+        click(w, "Command3");
+        QCOMPARE(test::readBytes("pics/cards.dat"), QByteArray("0\r\n"));
+        WindowRegistry::close("namecards");
+        WindowRegistry::close("newcarddef");
+
+        w = openNew(state, 2);
+        state.pendingDeck.names[0] = "Sun";
+        state.pendingDeck.names[1] = "Moon";
+        for (int k = 0; k < 2; ++k) {
+            click(w, "Command3");
+            QTRY_VERIFY(WindowRegistry::find("namecards"));
+            auto *naming = WindowRegistry::find("namecards");
+            QTest::keyClicks(child<QLineEdit>(naming, "Text1"), "Sky");
+            click(naming, "Command1");
+        }
+        const QList<QByteArray> lines = test::readBytes("pics/cards.dat").split('\n');
+        QCOMPARE(lines.size(), 10);  // nine lines and what follows the last end
+        QList<int> widths;
+        for (const QByteArray &line : lines.mid(1, 8))
+            widths << int(line.size()) - 1;
+        QCOMPARE(widths, (QList<int>{30, 30, 400, 400, 30, 30, 400, 400}));
+        QVERIFY(lines[6].startsWith("Moon "));
+        QCOMPARE(state.settings.decks.deckCount, 2);
+        QCOMPARE(state.settings.decks.paths[2], state.settings.decks.paths[1]);
+
+        // A file that cannot be written: told why, the old file whole, no naming.
+        const QByteArray old = test::readBytes("pics/cards.dat");
+        platform::setWriteFaultForTesting("No space left on device");
+        click(w, "Command3");
+        platform::setWriteFaultForTesting({});
+        QVERIFY(spy.messages().value(0).contains("No space left on device"));
+        QCOMPARE(test::readBytes("pics/cards.dat"), old);
+        QVERIFY(!WindowRegistry::find("namecards"));
+
+        // The current deck into a folder that is not there.
+        CoreState current;
+        w = openCurrent(current, 2);
+        current.settings.deckDirectory = dir.filePath("gone");
+        click(w, "Command3");
+        QCOMPARE(spy.messages().size(), 2);
+        QCOMPARE(current.cardCount, 2);
+    }
+
+    void currentDeckAndAdder()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        picture("from/a.bmp", Qt::blue);
+        test::writeBytes("from/not.bmp", "no picture");
+        CoreState state;
+        Celtic table(state);
+        auto *pick = child<QPushButton>(&table, "Command1");
+        table.findChild<QAction *>("changecarddef")->trigger();
+        QVERIFY(!pick->isEnabled());
+        auto *w = static_cast<CardDefinitionWindow *>(WindowRegistry::find("carddefedit"));
+        QVERIFY(w);
+        w->close();
+        QVERIFY(!pick->isEnabled());
+        table.findChild<QAction *>("changecarddef")->trigger();
+        w = static_cast<CardDefinitionWindow *>(WindowRegistry::find("carddefedit"));
+        QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
+
+        // a.bmp added three times: a new name each time, the first file untouched.
+        state.settings.deckDirectory = dir.filePath("deck");
+        QDir().mkpath("deck");
+        state.cardCount = 78;
+        for (int k = 0; k < 3; ++k) {
+            click(w, "Command7");
+            auto *adder = WindowRegistry::find("cardadder");
+            child<platform::DirectoryList>(adder, "Dir1")->setPath(dir.filePath("from"));
+            child<QComboBox>(adder, "Combo1")->setCurrentIndex(2);
+            auto *files = child<platform::FileList>(adder, "File1");
+            emit files->fileClicked("a.bmp");
+            emit files->fileClicked("not.bmp");  // no picture: the preview stays
+            QVERIFY(child<platform::PictureElement>(adder, "Image1")->picture().path().endsWith("from/a.bmp"));
+            emit files->fileDoubleClicked("a.bmp");
+            QCOMPARE(slider(w)->maximum(), 78 + k);
+            QCOMPARE(slider(w)->value(), 78 + k);
+        }
+        QCOMPARE(QDir("deck").entryList(QDir::Files), (QStringList{"a.bmp", "za.bmp", "zza.bmp"}));
+        QCOMPARE(state.cards[80].pictureFile, QString("zza.bmp"));
+        QVERIFY(child<platform::PictureElement>(w, "Image1")->picture().path().endsWith("deck/zza.bmp"));
+
+        // An adder left open goes with the window it reports to.
+        click(w, "Command7");
+        click(w, "Command6");
+        QVERIFY(pick->isEnabled());
+        QTRY_VERIFY(!WindowRegistry::find("cardadder"));
+
+        // "Set deck as current": the next deal takes only the new deck's cards.
+        w = openNew(state, 2);
+        state.pendingDeck.names[0] = "New 0";
+        state.pendingDeck.names[1] = "New 1";
+        click(w, "Command7");
+        QCOMPARE(state.cardCount, 2);
+        QCOMPARE(state.settings.deckDirectory, dir.filePath("pics"));
+        state.layout.positionCount = 2;
+        click(&table, "Command1");
+        QVERIFY(state.reading.cardTexts[0].text().startsWith("New "));
+        QVERIFY(state.reading.cardTexts[1].text().startsWith("New "));
+        QVERIFY(spy.messages().isEmpty());
+
+        // Exit closes the new deck's windows.
+        QVERIFY(WindowRegistry::find("newcarddef"));
+        table.findChild<QAction *>("exit")->trigger();
+        QVERIFY(!WindowRegistry::find("newcarddef"));
+    }
+
+    void aNewDeckFromEndToEnd()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        picture("sky/sun.bmp", Qt::yellow);
+        picture("sky/moon.bmp", Qt::gray);
+        test::writeBytes("sky/sun.txt", crlfLines({"Sun", "light", "glare"}));
+        {
+            CoreState state;
+            Celtic table(state);
+            table.findChild<QAction *>("addcards")->trigger();
+            QWidget *import = WindowRegistry::find("newcardset");
+            child<platform::DirectoryList>(import, "Dir1")->setPath(dir.filePath("sky"));
+            click(import, "Command1");
+            click(import, "Command2");
+            auto *w = qobject_cast<Newcarddef *>(WindowRegistry::find("newcarddef"));
+            QVERIFY(w);
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            click(w, "Command1");   // moon.bmp then sun.bmp
+            nameBox(w)->setFocus();
+            QTest::keyClicks(nameBox(w), "Moon");
+            click(w, "Command5");
+            click(w, "Command3");
+            QTRY_VERIFY(WindowRegistry::find("namecards"));
+            QTest::keyClicks(child<QLineEdit>(WindowRegistry::find("namecards"), "Text1"), "Sky");
+            click(WindowRegistry::find("namecards"), "Command1");
+            click(w, "Command7");
+            state.layout.positionCount = 2;
+            click(&table, "Command1");
+            QVERIFY(state.reading.cardTexts[0].text().contains("Sun") || state.reading.cardTexts[1].text().contains("Sun"));
+            table.findChild<QAction *>("save")->trigger();
+            click(w, "Command6");
+            QVERIFY(!WindowRegistry::find("newcardset"));
+        }
+        CoreState state;
+        Celtic table(state);
+        table.Form_Load();
+        QCOMPARE(state.cardCount, 2);
+        QCOMPARE(names(state, false, 2), QString("Moon,Sun"));
+        QCOMPARE(state.cards[1].meaning.trimmed(), QString("light"));
+        QCOMPARE(state.settings.decks.names[1], QString("Sky"));
+        QCOMPARE(state.settings.deckDirectory, dir.filePath("sky"));
+    }
+};
+
+QTEST_MAIN(TestCarddefs)
+#include "test_carddefs.moc"
