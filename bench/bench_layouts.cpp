@@ -6,6 +6,7 @@
 #include "cardart.h"
 #include "core/corestate.h"
 #include "layouts/layouteditmode.h"
+#include "platform/message.h"
 #include "platform/pictureelement.h"
 #include "reading/celtic.h"
 
@@ -49,8 +50,10 @@ void writeHundred(const QString &dir)
                << QString("        left, top of card#%1").arg(k + 1) << QString::number(320 + (k % 10) * 42)
                << QString::number(20 + (k / 10) * 70);
     writeFile(dir + "/Hundred.lat", crlf(layout));
+    QDir().mkpath(dir + "/deck");
+    writeFile(dir + "/deck/cards.dat", crlf({"0"}));
     writeFile(dir + "/vellara.ini",
-              crlf({"        Card back file", dir + "/back.wmf", "        Deck path on last save", "",
+              crlf({"        Card back file", dir + "/back.wmf", "        Deck path on last save", dir + "/deck",
                     "        Reversal frequency", "2", "        Layout on last save", "Hundred",
                     "        Number of decks installed", "0", "        Name, path of deck#0", "", "",
                     "        Number of layouts installed", "1", "        Layout name for layout #1", "Hundred"}));
@@ -144,6 +147,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    // A message box would wait for a user who is not there.
+    platform::setMessageHandler([](const QString &text) { qFatal("unexpected message: %s", qPrintable(text)); });
     QTemporaryDir dir;
     writeHundred(dir.path());
     QDir::setCurrent(dir.path());
