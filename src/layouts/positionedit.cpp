@@ -141,7 +141,8 @@ void Positionedit::storeText()
     const int k = m_positions->currentIndex();
     if (k < 0 || k >= kPositionSlots)
         return;
-    m_state.layout.positions[k].meaning = trimBlanks(m_text->toPlainText()).left(kMeaningLength);
+    // The fixed-width field cuts a pasted text at 600 characters.
+    m_state.layout.positions[k].meaning = trimBlanks(m_text->toPlainText());
 }
 
 void Positionedit::Text1_GotFocus()

@@ -11,18 +11,12 @@
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
 
 namespace vellara::test {
-
-inline void writeBack(const QString &path)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QVERIFY(image.save(path, "BMP"));
-}
 
 // A layout whose position k lies at (300 + 40k, 100 + 10k) with meaning "position k+1".
 inline void writeLayout(const QString &name, int count)
@@ -36,33 +30,27 @@ inline void writeLayout(const QString &name, int count)
     writeBytes(name + ".lat", crlfLines(lines));
 }
 
-// Settings with "Spread" current, the given layouts installed and no deck.
-inline void writeSettings(const QStringList &layouts, const QString &current = "Spread")
-{
-    QStringList lines{"        Card back file", QDir::current().absoluteFilePath("back.bmp"),
-                      "        Deck path on last save", QDir::current().absoluteFilePath("deck"),
-                      "        Reversal frequency", "2", "        Layout on last save", current,
-                      "        Number of decks installed", "0", "        Name, path of deck#0", "none", "none",
-                      "        Number of layouts installed", QString::number(layouts.size())};
-    for (int i = 0; i < layouts.size(); ++i)
-        lines << QString("        Layout name for layout #%1").arg(i + 1) << layouts[i];
-    writeBytes("vellara.ini", crlfLines(lines));
-    QDir().mkpath("deck");
-    writeBytes("deck/cards.dat", crlfLines({"0"}));
-}
-
-// The reading table started on "Spread" of `positions` positions and shown.
+// The reading table started and shown on "Spread" of `positions` positions
+// (none: on the files as they are), with a white card back and an empty deck.
 struct Table {
     explicit Table(int positions, const QStringList &layouts = {"Spread"})
     {
-        writeBack("back.bmp");
-        writeLayout("Spread", positions);
-        writeSettings(layouts);
-        start();
-    }
-    Table(bool, const QString &) { start(); }  // on the files as they are
-    void start()
-    {
+        if (positions > 0) {
+            QImage back(8, 8, QImage::Format_RGB32);
+            back.fill(Qt::white);
+            back.save("back.bmp", "BMP");
+            writeLayout("Spread", positions);
+            QDir().mkpath("deck");
+            writeBytes("deck/cards.dat", "0\r\n");
+            QStringList lines{"        Card back file", QDir::current().absoluteFilePath("back.bmp"),
+                              "        Deck path on last save", QDir::current().absoluteFilePath("deck"),
+                              "        Reversal frequency", "2", "        Layout on last save", "Spread",
+                              "        Number of decks installed", "0", "        Name, path of deck#0", "", "",
+                              "        Number of layouts installed", QString::number(layouts.size())};
+            for (int i = 0; i < layouts.size(); ++i)
+                lines << QString("        Layout name for layout #%1").arg(i + 1) << layouts[i];
+            writeBytes("vellara.ini", crlfLines(lines));
+        }
         window = std::make_unique<Celtic>(state);
         window->Form_Load();
         window->show();
@@ -76,7 +64,8 @@ struct Table {
     }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
     platform::PictureElement *card(int k) const { return window->cardPicture(k); }
-    template <typename T>
+    // A control of an open secondary window.
+    template <typename T = QPushButton>
     T *in(const QString &windowName, const QString &control) const
     {
         QWidget *w = platform::WindowRegistry::find(windowName);
@@ -87,10 +76,11 @@ struct Table {
     std::unique_ptr<Celtic> window;
 };
 
-// A mouse event on a card picture at a place that may hold fractions.
-inline void mouse(QWidget *target, QEvent::Type type, QPointF at, Qt::MouseButtons held)
+// A mouse event on a card picture, at a place that may hold fractions.
+inline void mouse(QWidget *target, QEvent::Type type, QPointF at)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
