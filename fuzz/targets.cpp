@@ -37,7 +37,10 @@ public:
     QRect windowGeometry() const override { return {}; }
     void setWindowGeometry(const QRect &) override {}
     void setTitle(const QString &) override {}
+    QSize clientSize() const override { return {}; }
     void enablePickCards() override {}
+    void disablePickCards() override {}
+    void setPositionCommandsEnabled(bool) override {}
 };
 
 void writeInput(const QString &path, const uint8_t *data, size_t size)

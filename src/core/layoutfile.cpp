@@ -132,6 +132,11 @@ bool SaveLayout(const CoreState &state, LayoutTable &table)
     const QString &name = state.settings.layoutName;
     // The file keeps the name as held, surrounding blanks included.
     const QString path = name + QLatin1String(kLayoutExtension);
+    // A file called ".lat" would be hidden and could not be loaded by name.
+    if (trimBlanks(name).isEmpty()) {
+        platform::showMessage(QLatin1String(kLayoutNeedsName));
+        return false;
+    }
     if (!isSafeLayoutName(name)) {
         platform::showMessage(writeFailureMessage(
             path, QStringLiteral("a layout name cannot hold \"/\" or \"\\\"")));

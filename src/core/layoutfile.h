@@ -10,6 +10,10 @@ namespace vellara {
 // The title every layout gives the main window, before its name.
 inline constexpr char kTitlePrefix[] = "Vellara 2.5 ";
 
+// What saving a layout without a name tells the user.
+inline constexpr char kLayoutNeedsName[] =
+    "The layout has no name, so it cannot be saved. Choose \"Edit Layout\" and give it a name first.";
+
 // The layout file of a layout name: trimmed name + ".lat" in the working directory.
 QString layoutFilePath(const QString &name);
 
@@ -25,7 +29,8 @@ bool LoadLayout(CoreState &state, LayoutTable &table, const QString &name);
 // Writes the current layout, with the window's place and size and the card
 // pictures' places as the table shows them, to layoutName + ".lat". On success
 // the cards stop being draggable and "Pick Cards" is enabled again; on failure
-// the user is told why, nothing is written and the table stays as it is.
+// (a name that is empty or all blanks, a file that cannot be written) the user
+// is told why, nothing is written and the table stays as it is.
 bool SaveLayout(const CoreState &state, LayoutTable &table);
 
 } // namespace vellara

@@ -2,6 +2,7 @@
 
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 namespace vellara {
@@ -35,8 +36,15 @@ public:
     // The main window's outer place and size, in twips of the screen.
     virtual QRect windowGeometry() const = 0;
     virtual void setWindowGeometry(const QRect &twips) = 0;
+    // The client area's size in pixels: with the outer size in twips it
+    // gives the ratio a dragged card follows the pointer by.
+    virtual QSize clientSize() const = 0;
     virtual void setTitle(const QString &title) = 0;
     virtual void enablePickCards() = 0;
+    virtual void disablePickCards() = 0;
+    // The "Add Card" and "Remove Card" commands, on only while a named
+    // layout is being edited.
+    virtual void setPositionCommandsEnabled(bool enabled) = 0;
 };
 
 } // namespace vellara

@@ -4,6 +4,7 @@
 #include "core/fixedtext.h"
 #include "decks/newcardset.h"
 #include "platform/message.h"
+#include "platform/namefilter.h"
 #include "platform/units.h"
 
 #include <QKeyEvent>
@@ -14,17 +15,6 @@
 namespace vellara {
 
 using platform::designRect;
-
-namespace {
-
-// Deck names hold letters, digits and blanks only.
-bool allowedInName(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == ' ';
-}
-
-} // namespace
 
 Namecards::Namecards(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Window), m_state(state)
 {
@@ -43,21 +33,7 @@ Namecards::Namecards(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Wi
     m_name->setAccessibleName(m_label->text());
     m_label->setBuddy(m_name);
     m_name->installEventFilter(this);
-    // Pasted or dropped text passes the same filter as typed keys.
-    connect(m_name, &QLineEdit::textEdited, this, [this](const QString &text) {
-        QString kept;
-        int cursor = m_name->cursorPosition();
-        for (int i = 0; i < text.size(); ++i) {
-            if (allowedInName(text[i]))
-                kept += text[i];
-            else if (i < m_name->cursorPosition())
-                --cursor;
-        }
-        if (kept != text) {
-            m_name->setText(kept);
-            m_name->setCursorPosition(cursor);
-        }
-    });
+    platform::filterNameBox(m_name);
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Command1"));
@@ -77,11 +53,6 @@ bool Namecards::eventFilter(QObject *watched, QEvent *event)
             Command1_Click();
             return true;
         }
-        // Keys without a printable character (backspace, arrows, Ctrl+V)
-        // edit the box as usual; printable ones must be allowed.
-        const QString text = key->text();
-        if (!text.isEmpty() && text[0].unicode() >= 32 && text[0].unicode() != 127 && !allowedInName(text[0]))
-            return true;
     }
     return QWidget::eventFilter(watched, event);
 }

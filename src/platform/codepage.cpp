@@ -96,4 +96,22 @@ QString decodeCp1252(const QByteArray &bytes)
     return QString(reinterpret_cast<const QChar *>(out.constData()), out.size() / 2);
 }
 
+QString tabsForNonAscii(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() < 31 || c.unicode() > 127) {
+            out += QLatin1Char('\t');
+            // A character beyond the first plane is two code units and one tab.
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace vellara::platform

@@ -13,4 +13,10 @@ namespace vellara::platform {
 QByteArray encodeCp1252(const QString &text);
 QString decodeCp1252(const QByteArray &bytes);
 
+// What the meaning boxes keep of a text when they lose the focus: every
+// character whose code is below 31 or above 127 becomes a tab, one per
+// character, so no line break or non-ASCII letter reaches the files. A
+// character outside the code page is not ASCII either.
+QString tabsForNonAscii(const QString &text);
+
 } // namespace vellara::platform

@@ -16,6 +16,11 @@
 #include "decks/cardbrowse.h"
 #include "decks/deckchoice.h"
 #include "decks/newcardset.h"
+#include "layouts/layoutchoice.h"
+#include "layouts/layouteditmode.h"
+#include "layouts/layoutload.h"
+#include "layouts/namelayout.h"
+#include "layouts/positionedit.h"
 #include "prefs/backselect.h"
 #include "prefs/revset.h"
 
@@ -68,9 +73,14 @@ QFont meaningFont()
     return font;
 }
 
+// The windows that act on the table through a reference to it.
+const char *const kTableWindows[] = {"backselect", "layoutpick", "layoutload", "namelayout", "removelay",
+                                     "positionedit"};
+
 } // namespace
 
-Celtic::Celtic(CoreState &state, QWidget *parent) : QMainWindow(parent), m_state(state)
+Celtic::Celtic(CoreState &state, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_editMode(std::make_unique<LayoutEditMode>(state, *this))
 {
     setObjectName(QStringLiteral("celtic"));
     setWindowTitle(QLatin1String(kTitlePrefix));
@@ -88,6 +98,9 @@ Celtic::Celtic(CoreState &state, QWidget *parent) : QMainWindow(parent), m_state
 
 Celtic::~Celtic()
 {
+    // They would be left holding a table that is gone.
+    for (const char *name : kTableWindows)
+        platform::WindowRegistry::close(QString::fromLatin1(name));
     Newcardset::setNewcarddefFactory({});
 }
 
@@ -168,6 +181,12 @@ PictureElement *Celtic::makeCardPicture(int k)
     card->setGeometry(m_cards.isEmpty() ? kCardPictureRect : m_cards[0]->geometry());
     card->hide();
     connect(card, &PictureElement::clicked, this, &Celtic::Image2_Click);
+    connect(card, &PictureElement::mousePressed, this,
+            [this](int index, Qt::MouseButton, QPointF position) { Image2_MouseDown(index, position); });
+    connect(card, &PictureElement::mouseMoved, this,
+            [this](int index, Qt::MouseButtons, QPointF position) { Image2_MouseMove(index, position); });
+    connect(card, &PictureElement::mouseReleased, this,
+            [this](int index, Qt::MouseButton, QPointF) { Image2_MouseUp(index); });
     return card;
 }
 
@@ -234,13 +253,33 @@ void Celtic::buildMenus()
             });
 
     QMenu *layouts = menu(QStringLiteral("layouts"), QStringLiteral("Layouts"));
-    addCommand(layouts, QStringLiteral("loadlayout"), QStringLiteral("Load Layout"));
-    addCommand(layouts, QStringLiteral("loadlayoutfile"), QStringLiteral("Load layout from file"));
-    addCommand(layouts, QStringLiteral("removelayout"), QStringLiteral("Remove Layout"));
+    connect(addCommand(layouts, QStringLiteral("loadlayout"), QStringLiteral("Load Layout")), &QAction::triggered,
+            this, [this] {
+                platform::WindowRegistry::open(QStringLiteral("layoutpick"), [this] {
+                    auto *window = new Layoutpick(m_state, *this);
+                    window->Form_Load();
+                    return window;
+                });
+            });
+    connect(addCommand(layouts, QStringLiteral("loadlayoutfile"), QStringLiteral("Load layout from file")),
+            &QAction::triggered, this, [this] {
+                platform::WindowRegistry::open(QStringLiteral("layoutload"),
+                                               [this] { return new Layoutload(m_state, *this); });
+            });
+    connect(addCommand(layouts, QStringLiteral("removelayout"), QStringLiteral("Remove Layout")),
+            &QAction::triggered, this, [this] { openLoaded<Removelay>(QStringLiteral("removelay"), m_state); });
     connect(addCommand(layouts, QStringLiteral("savelayout"), QStringLiteral("Save Current Layout")),
             &QAction::triggered, this, &Celtic::savelayout_Click);
-    addCommand(layouts, QStringLiteral("layoutchange"), QStringLiteral("Change Layout Definitions"));
-    addCommand(layouts, QStringLiteral("layoutedit"), QStringLiteral("Edit Layout"));
+    connect(addCommand(layouts, QStringLiteral("layoutchange"), QStringLiteral("Change Layout Definitions")),
+            &QAction::triggered, this, [this] {
+                platform::WindowRegistry::open(QStringLiteral("positionedit"), [this] {
+                    auto *window = new Positionedit(m_state, *this);
+                    window->Form_Load();
+                    return window;
+                });
+            });
+    connect(addCommand(layouts, QStringLiteral("layoutedit"), QStringLiteral("Edit Layout")), &QAction::triggered,
+            this, &Celtic::layoutedit_Click);
 
     connect(addCommand(nullptr, QStringLiteral("setreversals"), QStringLiteral("Reversal Frequency")),
             &QAction::triggered, this, [this] {
@@ -248,8 +287,10 @@ void Celtic::buildMenus()
             });
     m_removeCard = addCommand(nullptr, QStringLiteral("removecard"), QStringLiteral("Remove Card"));
     m_removeCard->setEnabled(false);
+    connect(m_removeCard, &QAction::triggered, this, &Celtic::removecard_Click);
     m_addCard = addCommand(nullptr, QStringLiteral("AddCard"), QStringLiteral("Add Card"));
     m_addCard->setEnabled(false);
+    connect(m_addCard, &QAction::triggered, this, &Celtic::AddCard_Click);
 }
 
 void Celtic::Form_Load()
@@ -350,12 +391,38 @@ void Celtic::exit_Click()
 
 void Celtic::savelayout_Click()
 {
-    // Edit mode ends only once the layout is written; a failed save keeps it.
-    if (SaveLayout(m_state, *this)) {
-        m_state.editing.layoutEditMode = false;
-        m_addCard->setEnabled(false);
-        m_removeCard->setEnabled(false);
-    }
+    m_editMode->saveLayout();
+}
+
+void Celtic::layoutedit_Click()
+{
+    platform::WindowRegistry::open(QStringLiteral("namelayout"), [this] { return new Namelayout(*m_editMode); });
+    m_editMode->editLayout();
+}
+
+void Celtic::AddCard_Click()
+{
+    m_editMode->addCard();
+}
+
+void Celtic::removecard_Click()
+{
+    m_editMode->removeCard();
+}
+
+void Celtic::Image2_MouseDown(int index, QPointF position)
+{
+    m_editMode->mouseDown(index, position);
+}
+
+void Celtic::Image2_MouseMove(int index, QPointF position)
+{
+    m_editMode->mouseMove(index, position);
+}
+
+void Celtic::Image2_MouseUp(int index)
+{
+    m_editMode->mouseUp(index);
 }
 
 bool Celtic::eventFilter(QObject *watched, QEvent *event)
@@ -548,6 +615,22 @@ void Celtic::setTitle(const QString &title)
 void Celtic::enablePickCards()
 {
     m_pickCards->setEnabled(true);
+}
+
+void Celtic::disablePickCards()
+{
+    m_pickCards->setEnabled(false);
+}
+
+void Celtic::setPositionCommandsEnabled(bool enabled)
+{
+    m_addCard->setEnabled(enabled);
+    m_removeCard->setEnabled(enabled);
+}
+
+QSize Celtic::clientSize() const
+{
+    return centralWidget()->size();
 }
 
 int Celtic::reversalsState() const

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QVector>
 
+#include <memory>
+
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -19,6 +21,7 @@ class PictureElement;
 namespace vellara {
 
 struct CoreState;
+class LayoutEditMode;
 
 // The reading table: the program's main window and its start-up object.
 class Celtic : public QMainWindow, public ReadingTable {
@@ -40,6 +43,12 @@ public:
     void saveandexit_Click();
     void exit_Click();
     void savelayout_Click();
+    void layoutedit_Click();
+    void AddCard_Click();
+    void removecard_Click();
+    void Image2_MouseDown(int index, QPointF position);
+    void Image2_MouseMove(int index, QPointF position);
+    void Image2_MouseUp(int index);
 
     // LayoutTable
     void createPosition(int k) override;
@@ -55,8 +64,11 @@ public:
     bool showBackInLarge(const QString &pictureFile) override;
     QRect windowGeometry() const override;
     void setWindowGeometry(const QRect &twips) override;
+    QSize clientSize() const override;
     void setTitle(const QString &title) override;
     void enablePickCards() override;
+    void disablePickCards() override;
+    void setPositionCommandsEnabled(bool enabled) override;
 
     // ReadingTable
     int reversalsState() const override;
@@ -66,6 +78,7 @@ public:
     int cardPictureCount() const { return int(m_cards.size()); }
     platform::PictureElement *cardPicture(int k) const { return m_cards.value(k); }
     platform::PictureElement *facePicture(int k) const { return m_faces.value(k); }
+    LayoutEditMode &editMode() const { return *m_editMode; }
 
 signals:
     // The program is to end now: every window closes with it.
@@ -89,6 +102,7 @@ private:
     void catchUpWithFrame();
 
     CoreState &m_state;
+    std::unique_ptr<LayoutEditMode> m_editMode;
     QPushButton *m_browseCards = nullptr;  // Command2
     QPushButton *m_pickCards = nullptr;    // Command1
     QCheckBox *m_reversals = nullptr;      // Check1

@@ -64,7 +64,10 @@ public:
     QRect windowGeometry() const override { return geometry; }
     void setWindowGeometry(const QRect &twips) override { geometry = twips; }
     void setTitle(const QString &text) override { title = text; }
+    QSize clientSize() const override { return client; }
     void enablePickCards() override { pickCardsEnabled = true; }
+    void disablePickCards() override { pickCardsEnabled = false; }
+    void setPositionCommandsEnabled(bool enabled) override { positionCommandsEnabled = enabled; }
     int reversalsState() const override { return reversals; }
     bool loadFacePicture(int p, const QString &file, bool turned) override
     {
@@ -82,7 +85,9 @@ public:
     QString largePicture;
     QRect geometry{100, 200, 9000, 7000};
     QString title = QStringLiteral("untitled");
+    QSize client{590, 440};
     bool pickCardsEnabled = false;
+    bool positionCommandsEnabled = false;
     int reversals = 1;
 };
 

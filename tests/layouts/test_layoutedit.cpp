@@ -1,0 +1,217 @@
+#include "core/layoutfile.h"
+#include "layouts/layouteditmode.h"
+#include "support/messagespy.h"
+#include "tablefixture.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace vellara;
+using test::mouse;
+using test::MessageSpy;
+using test::Table;
+using test::WorkDir;
+using Phase = LayoutEditMode::Phase;
+constexpr QEvent::Type kDown = QEvent::MouseButtonPress, kMove = QEvent::MouseMove, kUp = QEvent::MouseButtonRelease;
+
+namespace {
+
+// Confirms a name in the open name dialog as a user would.
+void nameLayout(Table &t, const QString &name)
+{
+    QTest::keyClicks(t.in<QLineEdit>("namelayout", "Text1"), name);
+    t.in("namelayout", "Command1")->click();
+}
+
+// The phase with the enabled states of Pick Cards, Add Card and Remove Card.
+QString state(const Table &t)
+{
+    const char *const phases[] = {"normal", "unnamed", "named"};
+    auto on = [](bool enabled) { return QString(enabled ? " on" : " off"); };
+    return phases[int(t.window->editMode().phase())] + on(t.window->findChild<QPushButton *>("Command1")->isEnabled())
+           + on(t.action("AddCard")->isEnabled()) + on(t.action("removecard")->isEnabled());
+}
+
+} // namespace
+
+class TestLayoutEdit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dragging()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(3);
+        QWidget *card = t.card(0);
+        // Edit mode off: the button is tracked, the card stays.
+        mouse(card, kDown, {10, 20});
+        QVERIFY(t.state.editing.dragActive);
+        mouse(card, kMove, {40, 20});
+        mouse(card, kUp, {40, 20});
+        QVERIFY(!t.state.editing.dragActive);
+        QCOMPARE(t.window->cardPlace(0), QPointF(300, 100));
+
+        t.action("layoutedit")->trigger();
+        const float rW = float(t.window->clientSize().width()) / float(t.window->windowGeometry().width());
+        QVERIFY(rW > 0.06f && rW < 0.07f);
+        mouse(card, kDown, {10, 20});
+        mouse(card, kMove, {40, 20});
+        QVERIFY(qAbs(t.window->cardPlace(0).x() - (300 + 30 * rW)) < 1e-4);
+        QCOMPARE(t.window->cardPlace(0).y(), 100.0);
+        QCOMPARE(card->pos(), QPoint(302, 100));
+        // The pointer held still keeps pulling: the card trails it, until the button is up.
+        mouse(card, kMove, {40, 20});
+        mouse(card, kUp, {40, 20});
+        mouse(card, kMove, {90, 90});
+        QVERIFY(qAbs(t.window->cardPlace(0).x() - (300 + 60 * rW)) < 1e-3);
+
+        // The grip point is rounded half to even.
+        for (const auto &[at, grip] : {std::pair{QPointF(10.5, 2.5), QPoint(10, 2)}, {QPointF(11.5, 7.6), QPoint(12, 8)}}) {
+            mouse(t.card(1), kDown, at);
+            QCOMPARE(QPoint(t.state.editing.dragOffsetX, t.state.editing.dragOffsetY), grip);
+        }
+        QVERIFY(spy.messages().isEmpty());
+    }
+
+    void addingAndRemovingPositions()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(3);
+        t.action("layoutedit")->trigger();
+        nameLayout(t, "Mine");
+        t.action("AddCard")->trigger();
+        QCOMPARE(t.state.layout.positionCount, qint16(4));
+        QCOMPARE(t.card(3)->pos(), QPoint(325, 25));
+        QCOMPARE(t.card(3)->toolTip(), QString("Card 4"));
+        QVERIFY(t.card(3)->isVisible() && !t.card(3)->picture().isNull());
+        QCOMPARE(t.window->findChild<QWidget *>("table")->children().last(), t.card(3));
+
+        // A removed position added again gets its meaning back.
+        t.action("removecard")->trigger();
+        t.action("removecard")->trigger();
+        QCOMPARE(t.window->cardPictureCount(), 2);
+        t.action("AddCard")->trigger();
+        QCOMPARE(t.state.layout.positions[2].meaning.text().trimmed(), QString("position 3"));
+        QVERIFY(spy.messages().isEmpty());
+
+        for (int i = 0; i < 3; ++i)
+            t.action("removecard")->trigger();
+        QCOMPARE(spy.messages(), QStringList{"You can not have a layout with no cards"});
+        QCOMPARE(t.state.layout.positionCount, qint16(1));
+
+        spy.clear();
+        while (t.state.layout.positionCount < 101 && spy.messages().isEmpty())
+            t.action("AddCard")->trigger();
+        QCOMPARE(spy.messages(), QStringList{"A layout holds at most 100 cards."});
+        QCOMPARE(t.state.layout.positionCount, qint16(100));
+        QCOMPARE(t.window->cardPictureCount(), 100);
+    }
+
+    void statesAndSaving()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(2);
+        QCOMPARE(state(t), QString("normal on off off"));
+        t.action("layoutedit")->trigger();
+        QCOMPARE(state(t), QString("unnamed off off off"));
+        nameLayout(t, "Fresh");
+        QCOMPARE(state(t), QString("named off on on"));
+        QCOMPARE(t.state.settings.layoutName, QString("Fresh"));
+        t.action("savelayout")->trigger();
+        QVERIFY(QFile::exists("Fresh.lat"));
+        QCOMPARE(state(t), QString("normal on off off"));
+
+        // The name dialog closed from its frame: saved under the old name.
+        const QByteArray before = test::readBytes("Fresh.lat");
+        t.action("layoutedit")->trigger();
+        mouse(t.card(1), kDown, {0, 0});
+        mouse(t.card(1), kMove, {150, 0});
+        platform::WindowRegistry::close("namelayout");
+        QCOMPARE(state(t), QString("unnamed off off off"));
+        t.action("savelayout")->trigger();
+        QCOMPARE(state(t), QString("normal on off off"));
+        QVERIFY(test::readBytes("Fresh.lat") != before);
+        QVERIFY(spy.messages().isEmpty());
+
+        // A file that cannot be written keeps the editing.
+        t.action("layoutedit")->trigger();
+        nameLayout(t, "Fresh");
+        QFile::setPermissions("Fresh.lat", QFile::ReadOwner);
+        t.action("savelayout")->trigger();
+        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(state(t), QString("named off on on"));
+        QFile::setPermissions("Fresh.lat", QFile::ReadOwner | QFile::WriteOwner);
+
+        // A blank name is installed, but no hidden ".lat" is written for it.
+        spy.clear();
+        platform::WindowRegistry::close("namelayout");
+        t.action("layoutedit")->trigger();
+        nameLayout(t, "   ");
+        QCOMPARE(t.state.settings.layoutName, QString());
+        t.action("savelayout")->trigger();
+        QCOMPARE(spy.messages(), QStringList{kLayoutNeedsName});
+        QVERIFY(!QFile::exists(".lat"));
+        QCOMPARE(state(t), QString("named off on on"));
+    }
+
+    void unloadableCardBackShowsNoPicture()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(2);
+        test::writeBytes("back.bmp", "BM broken");
+        platform::Picture::clearCache();
+        t.action("layoutedit")->trigger();
+        QVERIFY(t.window->findChild<platform::PictureElement *>("Image1")->picture().isNull());
+        nameLayout(t, "Plain");
+        t.action("AddCard")->trigger();
+        for (int k = 0; k < 3; ++k)
+            QVERIFY(t.card(k)->picture().isNull() && t.window->facePicture(k)->picture().isNull());
+        QVERIFY(spy.messages().isEmpty());
+    }
+
+    void designedLayoutComesBackAfterARestart()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        QList<QPointF> places;
+        QRect geometry;
+        {
+            Table t(2);
+            t.action("layoutedit")->trigger();
+            nameLayout(t, "Designed");
+            t.action("AddCard")->trigger();
+            mouse(t.card(2), kDown, {3, 4});
+            for (int i = 0; i < 5; ++i)
+                mouse(t.card(2), kMove, {63, 34});
+            t.window->move(t.window->pos() + QPoint(40, 30));
+            t.action("layoutchange")->trigger();
+            for (int k = 0; k < 3; ++k) {
+                t.in<QPlainTextEdit>("positionedit", "Text1")->setPlainText(QString("meaning %1").arg(k + 1));
+                t.in("positionedit", "Command1")->click();
+            }
+            t.action("savelayout")->trigger();
+            t.action("save")->trigger();
+            for (int k = 0; k < 3; ++k)
+                places << t.window->cardPlace(k);
+            geometry = t.window->windowGeometry();
+            QVERIFY(places[2].x() > 330 && places[2].y() > 26);
+        }
+        Table t(0);
+        QCOMPARE(t.window->windowTitle(), QString("Vellara 2.5 Designed"));
+        QCOMPARE(t.window->cardPictureCount(), 3);
+        for (int k = 0; k < 3; ++k) {
+            QCOMPARE(t.window->cardPlace(k), places[k]);
+            QCOMPARE(t.state.layout.positions[k].meaning.text().trimmed(), QString("meaning %1").arg(k + 1));
+        }
+        QCOMPARE(t.window->windowGeometry(), geometry);
+        QVERIFY(spy.messages().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestLayoutEdit)
+#include "test_layoutedit.moc"

@@ -1,0 +1,250 @@
+#include "layouts/layoutload.h"
+#include "platform/filelists.h"
+#include "support/messagespy.h"
+#include "tablefixture.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace vellara;
+using test::MessageSpy;
+using test::Table;
+using test::WorkDir;
+
+namespace {
+
+QString meaning(const Table &t, int k)
+{
+    return t.state.layout.positions[k].meaning.text().trimmed();
+}
+
+QStringList entries(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
+QStringList installed(const CoreState &state)
+{
+    const LayoutRegistry &r = state.settings.layouts;
+    return QStringList(r.names.begin() + 1, r.names.begin() + 1 + r.layoutCount);
+}
+
+void fillRegistry(CoreState &state, int count)
+{
+    state.settings.layouts.layoutCount = qint16(count);
+    for (int i = 1; i <= count; ++i)
+        state.settings.layouts.names[i] = QString("L%1").arg(i);
+}
+
+} // namespace
+
+class TestLayoutWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void positionEditor()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(5);
+        t.state.layout.positions[0].meaning = "   first";
+        t.action("layoutchange")->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(platform::WindowRegistry::find("positionedit")));
+        auto *text = t.in<QPlainTextEdit>("positionedit", "Text1");
+        auto *combo = t.in<QComboBox>("positionedit", "Combo1");
+        auto *help = t.in<QLabel>("positionedit", "Label1");
+        QPushButton *toMemory = t.in("positionedit", "Command1");
+        QCOMPARE(entries(combo), (QStringList{"Card 1", "Card 2", "Card 3", "Card 4", "Card 5"}));
+        QCOMPARE(text->toPlainText(), QString("first"));
+        QCOMPARE(t.state.layout.positions[0].meaning.text(), QString("first").leftJustified(600));
+        QVERIFY(help->text().startsWith("Accepts standard ascii text except <enter>"));
+
+        // Enter moves to "Save to memory" without a line break; a second Enter presses it.
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, " one");
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), toMemory);
+        QVERIFY(help->text().startsWith("Save to memory saves the entered text"));
+        QTest::keyClick(toMemory, Qt::Key_Return);
+        QCOMPARE(meaning(t, 0), QString("first one"));
+        QCOMPARE(combo->currentIndex(), 1);
+        QCOMPARE(text->toPlainText(), QString("position 2"));
+
+        // Leaving the box turns an accented letter into a tab; typing stops at 600.
+        text->setFocus();
+        text->setPlainText("Caf\u00e9\nend\u001f" + QString(590, 'x'));
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, "yz");
+        t.in("positionedit", "Command2")->setFocus();
+        QVERIFY(help->text().startsWith("Save to file saves"));
+        QCOMPARE(text->toPlainText(), "Caf\t\tend\u001f" + QString(590, 'x') + "y");
+        combo->setFocus();
+        QVERIFY(help->text().startsWith("Save to file saves"));
+
+        // Typed text is lost on choosing another entry; the last entry goes on to the first.
+        combo->setCurrentIndex(4);
+        QCOMPARE(text->toPlainText(), QString("position 5"));
+        QCOMPARE(meaning(t, 1), QString("position 2"));
+        text->setPlainText("fifth" + QString(700, 'z'));
+        toMemory->click();
+        QCOMPARE(meaning(t, 4), "fifth" + QString(595, 'z'));
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(text->toPlainText(), QString("first one"));
+
+        // "Save to file" writes the whole layout and leaves edit mode as it was.
+        t.action("layoutedit")->trigger();
+        t.window->moveCard(1, 12.5f, 7);
+        text->setPlainText("   saved   ");
+        t.in("positionedit", "Command2")->click();
+        const QStringList lines = QString::fromLatin1(test::readBytes("Spread.lat")).split("\r\n");
+        QCOMPARE(lines.mid(8, 1) + lines.mid(15, 2), (QStringList{"saved", "12.5", "7"}));
+        QVERIFY(t.state.editing.layoutEditMode);
+        QVERIFY(t.window->findChild<QPushButton *>("Command1")->isEnabled());
+
+        text->setPlainText("dropped");
+        t.in("positionedit", "Command3")->click();
+        QVERIFY(!platform::WindowRegistry::find("positionedit"));
+        QCOMPARE(meaning(t, 0), QString("saved"));
+        QVERIFY(spy.messages().isEmpty());
+    }
+
+    void layoutPickAndRemove()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        test::writeLayout("Three", 3);
+        Table t(2, {" Three ", "", "Spread", "Other"});
+        t.action("loadlayout")->trigger();
+        auto *combo = t.in<QComboBox>("layoutpick", "Combo1");
+        QCOMPARE(entries(combo), (QStringList{"Three", "", "Spread", "Other"}));
+        // The empty entry does nothing.
+        combo->setCurrentIndex(1);
+        t.in("layoutpick", "OKButton")->click();
+        QVERIFY(platform::WindowRegistry::find("layoutpick"));
+        combo->setCurrentIndex(0);
+        t.in("layoutpick", "OKButton")->click();
+        QVERIFY(!platform::WindowRegistry::find("layoutpick"));
+        QCOMPARE(t.state.settings.layoutName, QString("Three"));
+        QCOMPARE(t.window->cardPictureCount(), 3);
+
+        t.action("removelayout")->trigger();
+        combo = t.in<QComboBox>("removelay", "Combo1");
+        QPushButton *ok = t.in("removelay", "OKButton");
+        combo->setCurrentIndex(1);
+        ok->click();
+        QCOMPARE(t.state.settings.layouts.layoutCount, qint16(4));
+        // Removing the first moves the others up; the current layout stays.
+        combo->setCurrentIndex(0);
+        ok->click();
+        QCOMPARE(installed(t.state), (QStringList{"", "Spread", "Other"}));
+        QCOMPARE(entries(combo), installed(t.state));
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(t.state.settings.layoutName, QString("Three"));
+        combo->setCurrentIndex(2);
+        ok->click();
+        QCOMPARE(installed(t.state), (QStringList{"", "Spread"}));
+        QCOMPARE(t.state.settings.layouts.names[3], QString("Other"));
+        QVERIFY(spy.messages().isEmpty());
+    }
+
+    void loadingFromFile()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        test::writeLayout("a", 4);
+        test::writeBytes("a.b.lat", "not read");
+        test::writeBytes("notes.txt", "");
+        Table t(2);
+        auto ok = [&t](const QString &file) {
+            t.action("loadlayoutfile")->trigger();
+            if (!file.isEmpty())
+                static_cast<Layoutload *>(platform::WindowRegistry::find("layoutload"))->File1_Click(file);
+            t.in("layoutload", "OKButton")->click();
+        };
+        t.action("loadlayoutfile")->trigger();
+        auto *files = t.in<platform::FileList>("layoutload", "File1");
+        QCOMPARE(files->fileNames(), (QStringList{"a.b.lat", "a.lat", "Spread.lat"}));
+        QVERIFY(!t.in<platform::DirectoryList>("layoutload", "Dir1"));
+
+        // Nothing chosen: OK does nothing.
+        ok({});
+        QVERIFY(platform::WindowRegistry::find("layoutload"));
+        QCOMPARE(installed(t.state), QStringList{"Spread"});
+
+        // Two dots: the name ends at the first, and a.lat is loaded.
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+        QCOMPARE(t.in<QLineEdit>("layoutload", "Text1")->text(), QString("a.b.lat"));
+        ok({});
+        QCOMPARE(t.state.settings.layoutName, QString("a"));
+        QCOMPARE(t.window->cardPictureCount(), 4);
+        QCOMPARE(installed(t.state), (QStringList{"Spread", "a"}));
+
+        // A name without a dot is taken whole; a failed load installs it too.
+        ok("Lost");
+        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(installed(t.state), (QStringList{"Spread", "a", "Lost"}));
+
+        // Every slot taken: told so, nothing loaded or installed.
+        spy.clear();
+        fillRegistry(t.state, 100);
+        ok("Spread.lat");
+        QCOMPARE(spy.messages().size(), 1);
+        QVERIFY(spy.messages()[0].startsWith("No more layouts can be installed"));
+        QCOMPARE(t.state.settings.layouts.layoutCount, qint16(100));
+        QCOMPARE(t.state.settings.layoutName, QString("Lost"));
+    }
+
+    void namingALayout()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(2);
+        t.action("layoutedit")->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(platform::WindowRegistry::find("namelayout")));
+        auto *box = t.in<QLineEdit>("namelayout", "Text1");
+        QPushButton *ok = t.in("namelayout", "Command1");
+        // Empty: the focus goes back to the box.
+        ok->setFocus();
+        ok->click();
+        QCOMPARE(QApplication::focusWidget(), box);
+
+        // Only letters, digits and blanks are taken, typed or pasted.
+        QTest::keyClicks(box, "My-Spread! 2");
+        QCOMPARE(box->text(), QString("MySpread 2"));
+        QApplication::clipboard()->setText("/../x.y");
+        box->setCursorPosition(2);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QString("MyxySpread 2"));
+        QCOMPARE(box->cursorPosition(), 4);
+
+        // Enter moves to OK without pressing it; Enter there presses it.
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QCOMPARE(t.state.settings.layouts.layoutCount, qint16(1));
+        fillRegistry(t.state, 100);
+        QTest::keyClick(ok, Qt::Key_Return);
+        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(t.state.settings.layouts.names[100], QString("L100"));
+        QCOMPARE(t.state.settings.layoutName, QString("Spread"));
+        QVERIFY(!t.action("AddCard")->isEnabled());
+        QVERIFY(platform::WindowRegistry::find("namelayout"));
+
+        fillRegistry(t.state, 3);
+        box->setText("  Mine ");
+        ok->click();
+        QVERIFY(!platform::WindowRegistry::find("namelayout"));
+        QCOMPARE(installed(t.state), (QStringList{"L1", "L2", "L3", "Mine"}));
+        QCOMPARE(t.state.settings.layoutName, QString("Mine"));
+        QVERIFY(!QFile::exists("Mine.lat"));
+    }
+};
+
+QTEST_MAIN(TestLayoutWindows)
+#include "test_layoutwindows.moc"
