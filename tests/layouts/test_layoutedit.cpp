@@ -54,7 +54,9 @@ private slots:
         QCOMPARE(t.window->cardPlace(0), QPointF(300, 100));
 
         t.action("layoutedit")->trigger();
-        const float rW = float(t.window->clientSize().width()) / float(t.window->windowGeometry().width());
+        // The client is the table below the menu bar.
+        const float rW = float(t.window->centralWidget()->width()) / float(t.window->windowGeometry().width());
+        const float rH = float(t.window->centralWidget()->height()) / float(t.window->windowGeometry().height());
         QVERIFY(rW > 0.06f && rW < 0.07f);
         mouse(card, kDown, {10, 20});
         mouse(card, kMove, {40, 20});
@@ -71,7 +73,16 @@ private slots:
         for (const auto &[at, grip] : {std::pair{QPointF(10.5, 2.5), QPoint(10, 2)}, {QPointF(11.5, 7.6), QPoint(12, 8)}}) {
             mouse(t.card(1), kDown, at);
             QCOMPARE(QPoint(t.state.editing.dragOffsetX, t.state.editing.dragOffsetY), grip);
+            mouse(t.card(1), kUp, at);
         }
+
+        // Downwards by the client's height ratio.
+        const QPointF before = t.window->cardPlace(2);
+        mouse(t.card(2), kDown, {10, 20});
+        mouse(t.card(2), kMove, {10, 50});
+        mouse(t.card(2), kUp, {10, 50});
+        QCOMPARE(t.window->cardPlace(2).x(), before.x());
+        QVERIFY(qAbs(t.window->cardPlace(2).y() - (before.y() + 30 * rH)) < 1e-3);
         QVERIFY(spy.messages().isEmpty());
     }
 
