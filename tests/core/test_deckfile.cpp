@@ -83,10 +83,11 @@ private slots:
     {
         WorkDir dir;
         CoreState state = stateWithOldDeck();
-        state.settings.decks.paths[2] = makeDeck("second", deckLines(5));
-        QVERIFY(LoadDeckByIndex(state, 2));
-        QCOMPARE(state.settings.deckDirectory, state.settings.decks.paths[2]);
-        QCOMPARE(state.currentDeckIndex, qint16(2));
+        // The last slot the registry has.
+        state.settings.decks.paths[kMaxDeckSlot] = makeDeck("last", deckLines(5));
+        QVERIFY(LoadDeckByIndex(state, kMaxDeckSlot));
+        QCOMPARE(state.settings.deckDirectory, state.settings.decks.paths[kMaxDeckSlot]);
+        QCOMPARE(state.currentDeckIndex, qint16(kMaxDeckSlot));
         QCOMPARE(state.cardCount, qint16(5));
     }
 
