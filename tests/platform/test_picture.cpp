@@ -39,6 +39,20 @@ QByteArray cornerMetafile(const QColor &colour = kRed)
     return w.finish();
 }
 
+// The same picture, its red quarter an embedded bitmap of one pixel.
+QByteArray bitmapCornerMetafile()
+{
+    tools::WmfWriter w(1000, 1000);
+    w.setPen(QColor());
+    w.setBrush(kWhite);
+    w.rectangle(QRect(0, 0, 1000, 1000));
+    QVector<uint16_t> blit{0x0020, 0x00CC, 0, 1, 1, 0, 0, 250, 250, 0, 0};
+    blit += QVector<uint16_t>{40, 0, 1, 0, 1, 0, 1, 24, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    blit += QVector<uint16_t>{0x0000, 0x00FF};  // blue, green; red, padding
+    w.rawRecord(0x0F43, blit);
+    return w.finish();
+}
+
 QColor pixelAt(const QImage &image, double fx, double fy)
 {
     return image.pixelColor(int(fx * image.width()), int(fy * image.height()));
@@ -151,6 +165,7 @@ private slots:
         QTest::newRow("metafile, wide") << "a.wmf" << cornerMetafile() << QSize(400, 90) << kWhite;
         QTest::newRow("metafile without placeable header")
             << "a.wmf" << cornerMetafile().mid(22) << QSize(116, 213) << kWhite;
+        QTest::newRow("metafile with a bitmap") << "a.wmf" << bitmapCornerMetafile() << QSize(116, 213) << kWhite;
         QTest::newRow("bmp") << "a.bmp" << cornerRaster("BMP") << QSize(60, 120) << kWhite;
         QTest::newRow("jpeg") << "a.jpg" << cornerRaster("JPEG") << QSize(60, 120) << kWhite;
         QTest::newRow("jpeg named bmp") << "a.bmp" << cornerRaster("JPEG") << QSize(60, 120) << kWhite;
@@ -290,6 +305,14 @@ private slots:
         blit += QVector<uint16_t>{40, 0, 0x86A0, 1, 0x86A0, 1, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
         QTest::newRow("enormous bitmap") << recordsThenRed({{0x0F43, blit}}) << true
                                          << QByteArray("\x43\x0F\x20\x00", 4);
+        blit[11 + 2] = 1;  // 1 x 20 million pixels
+        blit[11 + 4] = 0;
+        blit[11 + 5] = 0x0140;
+        QTest::newRow("bitmap too tall") << recordsThenRed({{0x0F43, blit}}) << true
+                                         << QByteArray("\x43\x0F\x20\x00", 4);
+        QByteArray wrongType = recordsThenRed({});
+        wrongType[22] = 3;
+        QTest::newRow("no metafile type") << wrongType << false << QByteArray();
 
         // More palette colours than the depth allows: libwmf would allocate gigabytes.
         QVector<uint16_t> pattern{3, 0, 40, 0, 8, 0, 8, 0, 1, 1, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0x4F00, 0, 0};
@@ -321,6 +344,15 @@ private slots:
         QVERIFY2(checked.isEmpty() != loads, qPrintable(why));
         if (!gone.isEmpty())
             QVERIFY(!checked.contains(gone));
+        if (loads) {
+            // The header handed on tells the truth: file size and largest record, in words.
+            const auto dword = [&checked](int at) {
+                return quint32(uchar(checked[at])) | quint32(uchar(checked[at + 1])) << 8
+                    | quint32(uchar(checked[at + 2])) << 16 | quint32(uchar(checked[at + 3])) << 24;
+            };
+            QCOMPARE(dword(22 + 6), quint32(checked.size() - 22) / 2);
+            QVERIFY(dword(22 + 12) <= quint32(checked.size() - 22 - 18) / 2);
+        }
         vellara::test::WorkDir dir;
         writeBytes(dir.filePath("hostile.wmf"), bytes);
         why.clear();
