@@ -2,7 +2,6 @@
 
 #include "core/corestate.h"
 #include "core/deckfile.h"
-#include "core/settingsfile.h"
 #include "platform/picture.h"
 #include "platform/textfile.h"
 #include "support/memory.h"
@@ -19,21 +18,6 @@ class TestBigInputs : public QObject {
     Q_OBJECT
 
 private slots:
-    void settingsAnnouncingTheMostDecks()
-    {
-        test::WorkDir dir;
-        QStringList lines{"        Card back file", "back.wmf", "        Deck path on last save", "d",
-                          "        Reversal frequency", "4", "        Layout on last save", "L",
-                          "        Number of decks installed", "32767"};
-        for (int i = 0; i < 200; ++i)
-            lines << QString("        deck#%1").arg(i) << QString("Deck %1").arg(i) << QString("/d%1").arg(i);
-        test::writeBytes("vellara.ini", test::crlfLines(lines));
-        CoreState state;
-        ReadSettingsFile(state);
-        QCOMPARE(state.settings.decks.deckCount, qint16(kMaxDeckSlot));
-        QCOMPARE(state.settings.decks.names[kMaxDeckSlot], QString("Deck %1").arg(kMaxDeckSlot));
-    }
-
     void fullDeckWithLongestMeanings()
     {
         test::WorkDir dir;

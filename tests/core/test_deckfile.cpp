@@ -83,55 +83,51 @@ private slots:
     {
         WorkDir dir;
         CoreState state = stateWithOldDeck();
-        state.settings.decks.paths[2] = makeDeck("second", deckLines(5));
-        QVERIFY(LoadDeckByIndex(state, 2));
-        QCOMPARE(state.settings.deckDirectory, state.settings.decks.paths[2]);
-        QCOMPARE(state.currentDeckIndex, qint16(2));
+        // The last slot the registry has.
+        state.settings.decks.paths[kMaxDeckSlot] = makeDeck("last", deckLines(5));
+        QVERIFY(LoadDeckByIndex(state, kMaxDeckSlot));
+        QCOMPARE(state.settings.deckDirectory, state.settings.decks.paths[kMaxDeckSlot]);
+        QCOMPARE(state.currentDeckIndex, qint16(kMaxDeckSlot));
         QCOMPARE(state.cardCount, qint16(5));
     }
 
-    void missingDeckFileChangesNothing()
+    void refusedDecksChangeNothing_data()
     {
-        WorkDir dir;
-        QDir().mkdir("nodeck");
-        writeBytes("cards.dat", crlfLines(deckLines(1)));  // an empty path must not find this one
-        for (const qint16 slot : {qint16(0), qint16(1), qint16(-1), qint16(51)}) {
-            CoreState state = stateWithOldDeck();
-            state.settings.decks.paths[1] = QDir("nodeck").absolutePath();
-            MessageSpy spy;
-            QVERIFY(!LoadDeckByIndex(state, slot));
-            QCOMPARE(spy.messages(), QStringList{kNoDeck});
-            QCOMPARE(state.settings.deckDirectory, QString("/old/deck"));
-            QCOMPARE(state.currentDeckIndex, qint16(4));
-            QCOMPARE(state.cardCount, qint16(3));
-        }
-        CoreState state = stateWithOldDeck();
-        MessageSpy spy;
-        QVERIFY(!LoadDeckFromDirectory(state, ""));
-        QVERIFY(!LoadDeckFromDirectory(state, QDir("nodeck").absolutePath()));
-        QCOMPARE(spy.messages(), (QStringList{kNoDeck, kNoDeck}));
-        QCOMPARE(state.cardCount, qint16(3));
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("count");  // the count line of slot 1's deck file; none: no file
+        QTest::newRow("slot 0, no path") << 0 << QString();
+        QTest::newRow("folder without a deck file") << 1 << QString();
+        QTest::newRow("slot -1") << -1 << QString();
+        QTest::newRow("slot 51") << 51 << QString();
+        QTest::newRow("102 cards") << 1 << "102";
+        QTest::newRow("-1 cards") << 1 << "-1";
+        QTest::newRow("32767 cards") << 1 << "32767";
     }
-
-    void countsNoDeckCanHoldAreRefused()
+    void refusedDecksChangeNothing()
     {
+        QFETCH(int, slot);
+        QFETCH(QString, count);
         WorkDir dir;
-        for (const int count : {102, -1, 32767}) {
-            CoreState state = stateWithOldDeck();
-            state.settings.decks.paths[1] = makeDeck(QString("d%1").arg(count), deckLines(0, QString::number(count)));
-            MessageSpy spy;
-            QVERIFY(!LoadDeckByIndex(state, 1));
+        writeBytes("cards.dat", crlfLines(deckLines(1)));  // an empty path must not find this one
+        QDir().mkdir("nodeck");
+        CoreState state = stateWithOldDeck();
+        state.settings.decks.paths[1] =
+            count.isEmpty() ? QDir("nodeck").absolutePath() : makeDeck("deck", deckLines(0, count));
+        MessageSpy spy;
+        QVERIFY(!LoadDeckByIndex(state, qint16(slot)));
+        if (count.isEmpty()) {
+            QCOMPARE(spy.messages(), QStringList{kNoDeck});
+            // The directory reader refuses the same folders.
+            QVERIFY(!LoadDeckFromDirectory(state, slot == 1 ? state.settings.decks.paths[1] : QString()));
+            QCOMPARE(spy.messages(), (QStringList{kNoDeck, kNoDeck}));
+        } else {
             QCOMPARE(spy.messages().size(), 1);
-            QVERIFY(spy.messages()[0].contains(QString::number(count)));
-            QCOMPARE(state.settings.deckDirectory, QString("/old/deck"));
-            QCOMPARE(state.currentDeckIndex, qint16(4));
-            QCOMPARE(state.cardCount, qint16(3));
-            QCOMPARE(state.cards[0].pictureFile, QString("old0.wmf"));
+            QVERIFY(spy.messages()[0].contains(count));
         }
-        CoreState state;
-        QVERIFY(LoadDeckFromDirectory(state, makeDeck("full", deckLines(101))));
-        QCOMPARE(state.cardCount, qint16(101));
-        QCOMPARE(state.cards[100].name.text().trimmed(), QString("Name 100"));
+        QCOMPARE(state.settings.deckDirectory, QString("/old/deck"));
+        QCOMPARE(state.currentDeckIndex, qint16(4));
+        QCOMPARE(state.cardCount, qint16(3));
+        QCOMPARE(state.cards[0].pictureFile, QString("old0.wmf"));
     }
 
     void faultsKeepThePreviousDeck()

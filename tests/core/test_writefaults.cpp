@@ -144,6 +144,37 @@ bool write(Writer writer, const CoreState &state, test::RecordingTable &table)
     return false;
 }
 
+// The folders of one case, on a small disk of its own where one could be
+// mounted, with a state whose files all differ from the old ones on disk.
+struct Case {
+    Case() : disk(dir.filePath("disk"))
+    {
+        QDir::setCurrent(dir.filePath("disk"));
+        QDir().mkpath("deck");
+        QDir().mkpath("new");
+        fillState(state, QDir::currentPath());
+    }
+    ~Case()
+    {
+        lockFolders(false);
+        QDir::setCurrent(dir.path());
+    }
+    // Folders that take no new file (where the user may not write).
+    static void lockFolders(bool locked)
+    {
+        const QFile::Permissions write = locked ? QFile::Permissions() : QFile::WriteOwner;
+        for (const char *d : {".", "deck", "new"})
+            QFile::setPermissions(d, QFile::ReadOwner | QFile::ExeOwner | write);
+    }
+
+    test::WorkDir dir;
+    SmallDisk disk;
+    CoreState state;
+    test::RecordingTable table;
+};
+
+const QByteArray kOld = "old contents\r\nthat must survive\r\n";
+
 } // namespace
 
 class TestWriteFaults : public QObject {
@@ -170,68 +201,53 @@ private slots:
     {
         QFETCH(Writer, writer);
         QFETCH(Fault, fault);
-        test::WorkDir dir;
-        const QString folder = dir.filePath("disk");
-        SmallDisk disk(folder);
-        QVERIFY(QDir::setCurrent(folder));
-        QDir().mkpath("deck");
-        QDir().mkpath("new");
+        Case c;
         const QString file = fileOf(writer);
-        const QByteArray old = "old contents\r\nthat must survive\r\n";
-        test::writeBytes(file, old);
+        test::writeBytes(file, kOld);
         test::writeBytes("new/picture.wmf", QByteArray(3000, 'p'));
-
-        CoreState state;
-        fillState(state, QDir::currentPath());
-        test::RecordingTable table;
         bool injected = false;
         switch (fault) {
         case Fault::ReadOnlyFolder:
-            if (disk.mounted()) {
-                QVERIFY(disk.makeReadOnly());
-            } else {
-                if (runAsRoot())
-                    QSKIP("root writes into read-only folders and no tmpfs could be mounted");
-                for (const char *d : {".", "deck", "new"})
-                    QFile::setPermissions(d, QFile::ReadOwner | QFile::ExeOwner);
-            }
+            if (c.disk.mounted())
+                QVERIFY(c.disk.makeReadOnly());
+            else if (runAsRoot())
+                QSKIP("root writes into read-only folders and no tmpfs could be mounted");
+            else
+                Case::lockFolders(true);
             break;
         case Fault::ReadOnlyFile:
             QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup);
             break;
         case Fault::FullDisk:
-            if (disk.mounted())
-                disk.fill();
+            if (c.disk.mounted())
+                c.disk.fill();
             else
                 platform::setWriteFaultForTesting("No space left on device");
-            injected = !disk.mounted();
+            injected = !c.disk.mounted();
             break;
         }
 
         test::MessageSpy spy;
-        const bool written = write(writer, state, table);
+        const bool written = write(writer, c.state, c.table);
         if (injected)
             platform::setWriteFaultForTesting({});
-        for (const char *d : {".", "deck", "new"})
-            QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        Case::lockFolders(false);
 
         QVERIFY(!written);
         QCOMPARE(spy.messages().size(), 1);
         const QString message = spy.messages()[0];
         QVERIFY2(message.contains(QFileInfo(file).fileName()), qPrintable(message));
         const char *reason = fault == Fault::FullDisk ? "No space left on device"
-            : disk.mounted()                         ? (fault == Fault::ReadOnlyFile ? "Permission denied"
-                                                                                      : "Read-only file system")
-                                                     : "Permission denied";
+            : c.disk.mounted() && fault == Fault::ReadOnlyFolder ? "Read-only file system"
+                                                                 : "Permission denied";
         QVERIFY2(message.contains(reason, Qt::CaseInsensitive), qPrintable(message));
-        QCOMPARE(test::readBytes(file), old);
-        QVERIFY(!table.pickCardsEnabled);  // a failed layout save leaves the table as it was
+        QCOMPARE(test::readBytes(file), kOld);
+        QVERIFY(!c.table.pickCardsEnabled);  // a failed layout save leaves the table as it was
         // No temporary file is left beside the old one.
         const QStringList left = QDir(QFileInfo(file).path()).entryList(QDir::Files | QDir::Hidden);
         for (const QString &name : left)
             QVERIFY2(name == QFileInfo(file).fileName() || name == "filler" || name == "picture.wmf",
                      qPrintable(name));
-        QDir::setCurrent(dir.path());
     }
 
     // A disk that fills up halfway through a write: part of the data went out,
@@ -245,27 +261,17 @@ private slots:
     void aDiskFillingMidWriteNamesTheReason()
     {
         QFETCH(Writer, writer);
-        test::WorkDir dir;
-        const QString folder = dir.filePath("disk");
-        SmallDisk disk(folder);
-        if (!disk.mounted())
+        Case c;
+        if (!c.disk.mounted())
             QSKIP("needs a tmpfs of its own, which only root can mount");
-        QVERIFY(QDir::setCurrent(folder));
-        QDir().mkpath("deck");
-        QDir().mkpath("new");
-        CoreState state;
-        fillState(state, QDir::currentPath());
-        state.cardCount = 40;  // some 17 KB of deck file
-        for (int k = 0; k < state.cardCount; ++k)
-            state.cards[k].meaning = QString(400, QChar('m'));
+        c.state.cardCount = 40;  // some 17 KB of deck file
+        for (int k = 0; k < c.state.cardCount; ++k)
+            c.state.cards[k].meaning = QString(400, QChar('m'));
         test::writeBytes("new/picture.wmf", QByteArray(20000, 'p'));
-        disk.fill(true);
+        c.disk.fill(true);
 
-        test::RecordingTable table;
         test::MessageSpy spy;
-        const bool written = write(writer, state, table);
-        QDir::setCurrent(dir.path());
-        QVERIFY(!written);
+        QVERIFY(!write(writer, c.state, c.table));
         QCOMPARE(spy.messages().size(), 1);
         QVERIFY2(spy.messages()[0].contains("No space left on device"), qPrintable(spy.messages()[0]));
     }
@@ -289,53 +295,40 @@ private slots:
     {
         QFETCH(Writer, writer);
         QFETCH(bool, diskFull);
-        test::WorkDir dir;
         const QString file = fileOf(writer);
-        const QByteArray old = "old contents\r\nthat must survive\r\n";
         // Root may create files in any folder, so it gets a read-only file
         // system with the file bound into it from a writable one.
-        const QString folder = dir.filePath("disk");
-        SmallDisk disk(folder);
-        if (runAsRoot() && !disk.mounted())
+        Case c;
+        if (runAsRoot() && !c.disk.mounted())
             QSKIP("root writes into read-only folders and no tmpfs could be mounted");
-        QVERIFY(QDir::setCurrent(folder));
-        for (const char *d : {"deck", "new"})
-            QDir().mkpath(d);
-        test::writeBytes(file, old);
-        const QString writable = dir.filePath("writable");
-        test::writeBytes(writable, old);
+        test::writeBytes(file, kOld);
+        const QString writable = c.dir.filePath("writable");
+        test::writeBytes(writable, kOld);
         bool bound = false;
-        if (disk.mounted()) {
-            QVERIFY(disk.makeReadOnly());
+        if (c.disk.mounted()) {
+            QVERIFY(c.disk.makeReadOnly());
             QVERIFY(bound = run("mount", {"--bind", writable, QFileInfo(file).absoluteFilePath()}));
         } else {
-            for (const char *d : {".", "deck", "new"})
-                QFile::setPermissions(d, QFile::ReadOwner | QFile::ExeOwner);
+            Case::lockFolders(true);
         }
 
-        CoreState state;
-        fillState(state, QDir::currentPath());
-        test::RecordingTable table;
         test::MessageSpy spy;
         if (diskFull)
             platform::setWriteFaultForTesting("No space left on device");
-        const bool written = write(writer, state, table);
+        const bool written = write(writer, c.state, c.table);
         platform::setWriteFaultForTesting({});
         const QByteArray after = test::readBytes(file);
         if (bound)
             run("umount", {QFileInfo(file).absoluteFilePath()});
-        for (const char *d : {".", "deck", "new"})
-            QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QDir::setCurrent(dir.path());
 
         QCOMPARE(written, !diskFull);
         if (diskFull) {
-            QCOMPARE(after, old);
+            QCOMPARE(after, kOld);
             QCOMPARE(spy.messages().size(), 1);
             QVERIFY2(spy.messages()[0].contains("No space left on device"), qPrintable(spy.messages()[0]));
         } else {
             QVERIFY2(spy.messages().isEmpty(), qPrintable(spy.messages().join('\n')));
-            QVERIFY(after != old && after.endsWith("\r\n"));
+            QVERIFY(after != kOld && after.endsWith("\r\n"));
         }
         if (bound)
             QCOMPARE(test::readBytes(writable), after);

@@ -1,10 +1,10 @@
 #include "core/corestate.h"
 #include "decks/cardbrowse.h"
 #include "platform/pictureelement.h"
+#include "support/userinput.h"
 #include "support/workdir.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -31,16 +31,13 @@ void fillDeck(CoreState &state, const QString &folder, int count)
         card.name = QString("Card %1").arg(k);
         card.meaning = QString("upright %1").arg(k);
         card.reversedMeaning = QString("reversed %1").arg(k);
-        QImage image(8, 8, QImage::Format_RGB32);
-        image.fill(colour(k));
-        image.save(folder + QString("/card%1.bmp").arg(k), "BMP");
+        test::writeColourPicture(folder + QString("/card%1.bmp").arg(k), colour(k));
     }
 }
 
 QColor shown(Cardbrowse &w)
 {
-    const auto *picture = w.findChild<PictureElement *>("Image1");
-    return picture->picture().isNull() ? QColor() : picture->picture().render(QSize(4, 4)).pixelColor(1, 1);
+    return test::shownColour(w.findChild<PictureElement *>("Image1"));
 }
 
 QScrollBar *slider(Cardbrowse &w) { return w.findChild<QScrollBar *>("HScroll1"); }
@@ -88,25 +85,6 @@ private slots:
         w.Form_Load();
         QCOMPARE(slider(w)->maximum(), 0);
         QCOMPARE(text(w, "Text1").trimmed(), QString("Card 0"));
-    }
-
-    void arrowsMoveOneAndTheTrackSeven()
-    {
-        test::WorkDir dir;
-        CoreState state;
-        fillDeck(state, dir.path(), 22);
-        Cardbrowse w(state);
-        w.Form_Load();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QScrollBar *bar = slider(w);
-        // The right arrow at the far end, the track just left of it.
-        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 3, bar->height() / 2));
-        QCOMPARE(bar->value(), 1);
-        QCOMPARE(text(w, "Text2"), QString("upright 1"));
-        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 30, bar->height() / 2));
-        QCOMPARE(bar->value(), 8);
-        QCOMPARE(shown(w), colour(8));
     }
 
     void keysMoveThroughTheDeck()

@@ -10,6 +10,7 @@
 #include "platform/windowregistry.h"
 #include "reading/celtic.h"
 #include "support/messagespy.h"
+#include "support/userinput.h"
 #include "support/workdir.h"
 
 #include <QAccessible>
@@ -85,10 +86,7 @@ QPointer<Cardadder> addCard(CoreState &state, Editor &editor, const QString &nam
     QPointer<Cardadder> w = openWindow<Cardadder>("cardadder", state, editor);
     w->findChild<platform::DirectoryList *>("Dir1")->setPath(QDir::current().absoluteFilePath("from"));
     w->findChild<QComboBox *>("Combo1")->setCurrentIndex(3);
-    auto *files = w->findChild<platform::FileList *>("File1");
-    const QPoint at = files->visualItemRect(files->findItems(name, Qt::MatchExactly).value(0)).center();
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
+    test::clickFile(w->findChild<platform::FileList *>("File1"), name, true);
     return w;
 }
 

@@ -6,7 +6,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -37,6 +36,20 @@ QByteArray cornerMetafile(const QColor &colour = kRed)
     w.rectangle(QRect(0, 0, 1000, 1000));
     w.setBrush(colour);
     w.rectangle(QRect(0, 0, 250, 250));
+    return w.finish();
+}
+
+// The same picture, its red quarter an embedded bitmap of one pixel.
+QByteArray bitmapCornerMetafile()
+{
+    tools::WmfWriter w(1000, 1000);
+    w.setPen(QColor());
+    w.setBrush(kWhite);
+    w.rectangle(QRect(0, 0, 1000, 1000));
+    QVector<uint16_t> blit{0x0020, 0x00CC, 0, 1, 1, 0, 0, 250, 250, 0, 0};
+    blit += QVector<uint16_t>{40, 0, 1, 0, 1, 0, 1, 24, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    blit += QVector<uint16_t>{0x0000, 0x00FF};  // blue, green; red, padding
+    w.rawRecord(0x0F43, blit);
     return w.finish();
 }
 
@@ -84,13 +97,54 @@ bool isBlank(const QImage &image)
     return true;
 }
 
-// Loads and draws whatever the bytes hold; must neither crash nor hang.
-void loadAndDraw(const QString &path, const QByteArray &bytes)
+// Whatever the bytes hold, the reader refuses them with a reason or takes
+// them; it never crashes or hangs. A metafile is only checked when read, so
+// one that libwmf cannot draw after all draws nothing, at no other size.
+void loadsOrSaysWhy(const QString &path, const QByteArray &bytes)
 {
     writeBytes(path, bytes);
     Picture::clearCache();
-    if (const auto picture = Picture::load(path))
-        (void)picture->render(QSize(39, 71));
+    QString why;
+    if (const auto picture = Picture::load(path, &why)) {
+        const QImage image = picture->render(QSize(39, 71));
+        QVERIFY(image.isNull() || image.size() == QSize(39, 71));
+    } else {
+        QVERIFY2(!why.isEmpty(), "refused without a reason");
+    }
+}
+
+// The corner picture as a 20 x 40 raster file.
+QByteArray cornerRaster(const char *format)
+{
+    QImage image(20, 40, QImage::Format_RGB32);
+    image.fill(kWhite);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 5; ++x)
+            image.setPixelColor(x, y, kRed);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 100);
+    return bytes;
+}
+
+// Equal colours, or close enough where the file is lossy.
+bool near(const QColor &a, const QColor &b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance && a.alpha() == b.alpha();
+}
+
+// A metafile of the given records, then a red square over all of it.
+QByteArray recordsThenRed(const QList<std::pair<uint16_t, QVector<uint16_t>>> &records)
+{
+    tools::WmfWriter w(1000, 1000);
+    for (const auto &[function, params] : records)
+        w.rawRecord(function, params);
+    w.setPen(QColor());
+    w.setBrush(kRed);
+    w.rectangle(QRect(0, 0, 1000, 1000));
+    return w.finish();
 }
 
 } // namespace
@@ -99,48 +153,51 @@ class TestPicture : public QObject {
     Q_OBJECT
 
 private slots:
-    void metafileShapesStayInPlace_data()
+    // The same picture, a red upper left quarter on white, from every kind of file.
+    void picturesDrawInPlace_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("table card") << QSize(39, 71);
-        QTest::newRow("large card") << QSize(116, 213);
-        QTest::newRow("wide") << QSize(400, 90);
+        QTest::addColumn<QColor>("far");  // the colour of the lower right
+        QTest::newRow("metafile, table card") << "a.wmf" << cornerMetafile() << QSize(39, 71) << kWhite;
+        QTest::newRow("metafile, large card") << "a.wmf" << cornerMetafile() << QSize(116, 213) << kWhite;
+        QTest::newRow("metafile, wide") << "a.wmf" << cornerMetafile() << QSize(400, 90) << kWhite;
+        QTest::newRow("metafile without placeable header")
+            << "a.wmf" << cornerMetafile().mid(22) << QSize(116, 213) << kWhite;
+        QTest::newRow("metafile with a bitmap") << "a.wmf" << bitmapCornerMetafile() << QSize(116, 213) << kWhite;
+        QTest::newRow("bmp") << "a.bmp" << cornerRaster("BMP") << QSize(60, 120) << kWhite;
+        QTest::newRow("jpeg") << "a.jpg" << cornerRaster("JPEG") << QSize(60, 120) << kWhite;
+        QTest::newRow("jpeg named bmp") << "a.bmp" << cornerRaster("JPEG") << QSize(60, 120) << kWhite;
+        QTest::newRow("png") << "a.png" << cornerRaster("PNG") << QSize(60, 120) << kWhite;
+        // Two by two red pixels; Qt reads GIF but does not write it.
+        QTest::newRow("gif") << "a.gif"
+                             << QByteArray::fromHex("47494638396102000200f00000ff000000000021f90400000000002c0000"
+                                                    "0000020002000002028451003b")
+                             << QSize(4, 4) << kRed;
     }
-    void metafileShapesStayInPlace()
+    void picturesDrawInPlace()
     {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
         QFETCH(QSize, size);
+        QFETCH(QColor, far);
         vellara::test::WorkDir dir;
-        writeBytes(dir.filePath("red.wmf"), cornerMetafile());
-        const auto picture = Picture::load(dir.filePath("red.wmf"));
+        writeBytes(dir.filePath(name), bytes);
+        const auto picture = Picture::load(dir.filePath(name));
         QVERIFY(picture && !picture->isNull());
+        const int tolerance = bytes.startsWith("\xFF\xD8") ? 60 : 0;  // JPEG
 
         const QImage upright = picture->render(size);
         QCOMPARE(upright.size(), size);
-        QCOMPARE(pixelAt(upright, 0.1, 0.1), kRed);
-        QCOMPARE(pixelAt(upright, 0.2, 0.2), kRed);
-        QCOMPARE(pixelAt(upright, 0.32, 0.1), kWhite);
-        QCOMPARE(pixelAt(upright, 0.1, 0.32), kWhite);
-        QCOMPARE(pixelAt(upright, 0.9, 0.9), kWhite);
-
-        const QImage turned = picture->turned().render(size);
-        QCOMPARE(turned.size(), size);
-        QCOMPARE(pixelAt(turned, 0.9, 0.9), kRed);
-        QCOMPARE(pixelAt(turned, 0.1, 0.1), kWhite);
-        // Exactly the upright pixels, in reverse order.
-        QCOMPARE(turned, upright.mirrored(true, true));
+        QVERIFY(near(pixelAt(upright, 0.1, 0.1), kRed, tolerance));
+        QVERIFY(near(pixelAt(upright, 0.2, 0.2), kRed, tolerance));
+        QVERIFY(near(pixelAt(upright, 0.9, 0.9), far, tolerance));
+        QVERIFY(near(pixelAt(upright, 0.32, 0.1), far, tolerance));
+        QVERIFY(near(pixelAt(upright, 0.1, 0.32), far, tolerance));
+        // Turned: exactly the upright pixels, in reverse order.
+        QCOMPARE(picture->turned().render(size), upright.mirrored(true, true));
         QCOMPARE(picture->turned().turned().render(size), upright);
-    }
-
-    void metafileWithoutPlaceableHeader()
-    {
-        vellara::test::WorkDir dir;
-        const QByteArray placeable = cornerMetafile();
-        writeBytes(dir.filePath("a.wmf"), placeable);
-        writeBytes(dir.filePath("b.wmf"), placeable.mid(22));
-        const auto a = Picture::load(dir.filePath("a.wmf"));
-        const auto b = Picture::load(dir.filePath("b.wmf"));
-        QVERIFY(a && b);
-        QCOMPARE(b->render(QSize(116, 213)), a->render(QSize(116, 213)));
     }
 
     void metafileTextIsDrawn()
@@ -198,19 +255,19 @@ private slots:
         QVERIFY(!isBlank(picture->turned().render(QSize(39, 71))));
     }
 
-    void brokenMetafilesFailCleanly()
+    void damagedMetafilesLoadOrSayWhy()
     {
         vellara::test::WorkDir dir;
         const QString path = dir.filePath("broken.wmf");
         const QByteArray small = readBytes(samplesDir() + "/arrow01.wmf");
         QVERIFY(small.size() > 100);
         for (qsizetype n = 0; n < small.size(); ++n)
-            loadAndDraw(path, small.left(n));
+            loadsOrSaysWhy(path, small.left(n));
 
         // Prefixes of the largest sample, in steps that hit every record kind.
         const QByteArray large = readBytes(samplesDir() + "/Eg.wmf");
         for (qsizetype n = 0; n < large.size(); n += 97)
-            loadAndDraw(path, large.left(n));
+            loadsOrSaysWhy(path, large.left(n));
 
         QRandomGenerator random(20261206);
         for (const QString &file : sampleFiles()) {
@@ -220,83 +277,91 @@ private slots:
                 const int flips = 1 + int(random.bounded(8));
                 for (int i = 0; i < flips; ++i)
                     bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
-                loadAndDraw(path, bytes);
+                loadsOrSaysWhy(path, bytes);
             }
         }
     }
 
-    void hostileHeadersAndRecords()
+    // The hostile part is kept from libwmf (gone: its record's head never
+    // reaches it), and the rest, a red square, is still drawn.
+    void hostileMetafiles_data()
     {
-        vellara::test::WorkDir dir;
-        const QString path = dir.filePath("hostile.wmf");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<QByteArray>("gone");
 
-        // A header announcing an enormous file, record and object table.
-        QByteArray huge = cornerMetafile();
+        QByteArray huge = recordsThenRed({});
         for (int i = 22 + 6; i < 22 + 16; ++i)
             huge[i] = char(0xFF);
-        writeBytes(path, huge);
-        auto picture = Picture::load(path);
-        QVERIFY(picture);
-        QCOMPARE(pixelAt(picture->render(QSize(40, 40)), 0.1, 0.1), kRed);
+        QTest::newRow("header announcing enormous counts") << huge << true << QByteArray();
 
-        // A record that claims more bytes than the file holds is not read.
-        tools::WmfWriter w(100, 100);
-        w.rawRecord(0x041B, {100, 100, 0, 0});
-        const QByteArray whole = w.finish();
-        // In place of the end record: a rectangle claiming 4 GB.
-        const QByteArray overlong = whole.left(whole.size() - 6)
-            + QByteArray("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8);
-        writeBytes(path, overlong);
-        Picture::clearCache();
-        picture = Picture::load(path);
-        if (picture)
-            QVERIFY(!picture->render(QSize(39, 71)).isNull());
+        const QByteArray plain = recordsThenRed({});
+        QTest::newRow("record claiming 4 GB")
+            << plain.left(plain.size() - 6) + QByteArray("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8) << true
+            << QByteArray("\xFF\xFF\xFF\x7F", 4);
 
-        // An embedded bitmap announcing 100000 x 100000 pixels.
-        tools::WmfWriter b(100, 100);
-        QVector<uint16_t> params{0x0020, 0x00CC, 0, 100, 100, 0, 0, 100, 100, 0, 0};
-        const QVector<uint16_t> header{40, 0, 0x86A0, 1, 0x86A0, 1, 1, 24, 0, 0, 0, 0,
-                                       0,  0, 0,      0, 0,      0, 0, 0};
-        params += header;
-        b.rawRecord(0x0F43, params);
-        writeBytes(path, b.finish());
-        Picture::clearCache();
+        // A bitmap announcing 100000 x 100000 pixels.
+        QVector<uint16_t> blit{0x0020, 0x00CC, 0, 100, 100, 0, 0, 100, 100, 0, 0};
+        blit += QVector<uint16_t>{40, 0, 0x86A0, 1, 0x86A0, 1, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("enormous bitmap") << recordsThenRed({{0x0F43, blit}}) << true
+                                         << QByteArray("\x43\x0F\x20\x00", 4);
+        blit[11 + 2] = 1;  // 1 x 20 million pixels
+        blit[11 + 4] = 0;
+        blit[11 + 5] = 0x0140;
+        QTest::newRow("bitmap too tall") << recordsThenRed({{0x0F43, blit}}) << true
+                                         << QByteArray("\x43\x0F\x20\x00", 4);
+        QByteArray wrongType = recordsThenRed({});
+        wrongType[22] = 3;
+        QTest::newRow("no metafile type") << wrongType << false << QByteArray();
+
+        // More palette colours than the depth allows: libwmf would allocate gigabytes.
+        QVector<uint16_t> pattern{3, 0, 40, 0, 8, 0, 8, 0, 1, 1, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0x4F00, 0, 0};
+        pattern += QVector<uint16_t>(4 + 16, 0);
+        QTest::newRow("pattern brush of too many colours")
+            << recordsThenRed({{0x0142, pattern}}) << true << QByteArray("\x42\x01\x03\x00", 4);
+
+        // Height 0 (the default size) kept libwmf drawing for minutes.
+        QTest::newRow("font of height 0")
+            << recordsThenRed({{0x02FB, {0, 20, 0, 0, 400, 0, 0, 0, 0x4241, 0}}, {0x012D, {0}}, {0x01F0, {0}}})
+            << true << QByteArray("\xFB\x02\x00\x00", 4);
+
+        QTest::newRow("polygon past its record")
+            << recordsThenRed({{0x0324, {5000, 1, 1, 2, 2}}}) << true << QByteArray("\x24\x03\x88\x13", 4);
+        QTest::newRow("text past its record")
+            << recordsThenRed({{0x0521, {60000, 0x4141, 0, 0}}}) << true << QByteArray("\x21\x05\x60\xEA", 4);
+        QTest::newRow("polygons past their record") << recordsThenRed({{0x0538, {3, 1000, 1000, 1000, 1, 1}}})
+                                                    << true << QByteArray("\x38\x05\x03\x00", 4);
+        QTest::newRow("object never made")
+            << recordsThenRed({{0x012D, {77}}}) << true << QByteArray("\x2D\x01\x4D\x00", 4);
+    }
+    void hostileMetafiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, loads);
+        QFETCH(QByteArray, gone);
         QString why;
-        QVERIFY(!Picture::load(path, &why));
-        QVERIFY(!why.isEmpty());
-
-        // A pattern brush whose header announces more palette colours than
-        // its depth allows: libwmf would allocate gigabytes for them.
-        tools::WmfWriter brush(100, 100);
-        QVector<uint16_t> brushParams{3, 0};
-        brushParams += QVector<uint16_t>{40, 0, 8, 0, 8, 0, 1, 1, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0x4F00, 0, 0};
-        brushParams += QVector<uint16_t>(4 + 16, 0);  // two colours, 8 rows of 4 bytes
-        brush.rawRecord(0x0142, brushParams);
-        brush.setBrush(kRed);
-        brush.rectangle(QRect(0, 0, 100, 100));
-        const QByteArray kept = vellara::platform::checkedMetafile(brush.finish());
-        QVERIFY(!kept.isEmpty());
-        QVERIFY(!kept.contains(QByteArray("\x42\x01\x03\x00", 4)));
-
-        // A font of height 0 (the default size) kept libwmf drawing for
-        // minutes; it is given a real size.
-        tools::WmfWriter font(1000, 1000);
-        font.rawRecord(0x02FB, {0, 20, 0, 0, 400, 0, 0, 0, 0x4241, 0});
-        font.rawRecord(0x012D, {0});
-        font.rawRecord(0x0521, {2, 0x4141, 10, 10});
-        const QByteArray sized = vellara::platform::checkedMetafile(font.finish());
-        const qsizetype fontAt = sized.indexOf(QByteArray("\xFB\x02", 2));
-        QVERIFY(fontAt > 0);
-        QVERIFY(sized[fontAt + 2] != 0 || sized[fontAt + 3] != 0);
-
-        // Polygons and text whose counts run past their record.
-        tools::WmfWriter p(100, 100);
-        p.rawRecord(0x0324, {5000, 1, 1, 2, 2});
-        p.rawRecord(0x0521, {60000, 0x4141, 0, 0});
-        p.rawRecord(0x0538, {3, 1000, 1000, 1000, 1, 1});
-        p.rawRecord(0x012D, {77});  // an object that was never made
-        const QByteArray checked = vellara::platform::checkedMetafile(p.finish(), &why);
-        QVERIFY(checked.isEmpty() || checked.size() < 22 + 18 + 60);
+        const QByteArray checked = vellara::platform::checkedMetafile(bytes, &why);
+        QVERIFY2(checked.isEmpty() != loads, qPrintable(why));
+        if (!gone.isEmpty())
+            QVERIFY(!checked.contains(gone));
+        if (loads) {
+            // The header handed on tells the truth: file size and largest record, in words.
+            const auto dword = [&checked](int at) {
+                return quint32(uchar(checked[at])) | quint32(uchar(checked[at + 1])) << 8
+                    | quint32(uchar(checked[at + 2])) << 16 | quint32(uchar(checked[at + 3])) << 24;
+            };
+            QCOMPARE(dword(22 + 6), quint32(checked.size() - 22) / 2);
+            QVERIFY(dword(22 + 12) <= quint32(checked.size() - 22 - 18) / 2);
+        }
+        vellara::test::WorkDir dir;
+        writeBytes(dir.filePath("hostile.wmf"), bytes);
+        why.clear();
+        const auto picture = Picture::load(dir.filePath("hostile.wmf"), &why);
+        QCOMPARE(bool(picture), loads);
+        if (loads)
+            QCOMPARE(pixelAt(picture->render(QSize(40, 40)), 0.1, 0.1), kRed);
+        else
+            QVERIFY(!why.isEmpty());
     }
 
     // Files of many objects: every object is kept, and the largest file
@@ -325,37 +390,6 @@ private slots:
         QCOMPARE(uint8_t(checked[22 + 10]) | uint8_t(checked[22 + 11]) << 8, 65535);
     }
 
-    void rasterPicturesLoad_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("format");
-        QTest::newRow("bmp") << "card.bmp" << QByteArray("BMP");
-        QTest::newRow("jpeg") << "card.jpg" << QByteArray("JPEG");
-        QTest::newRow("jpeg named bmp") << "misnamed.bmp" << QByteArray("JPEG");
-        QTest::newRow("png") << "card.png" << QByteArray("PNG");
-    }
-    void rasterPicturesLoad()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, format);
-        vellara::test::WorkDir dir;
-        QImage image(20, 40, QImage::Format_RGB32);
-        image.fill(kWhite);
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 5; ++x)
-                image.setPixelColor(x, y, kRed);
-        QVERIFY(image.save(dir.filePath(name), format.constData(), 100));
-        const auto picture = Picture::load(dir.filePath(name));
-        QVERIFY(picture && !picture->isNull());
-        const QImage drawn = picture->render(QSize(60, 120));
-        QCOMPARE(drawn.size(), QSize(60, 120));
-        QVERIFY(pixelAt(drawn, 0.05, 0.05).red() > 200);
-        QVERIFY(pixelAt(drawn, 0.05, 0.05).green() < 60);
-        QVERIFY(pixelAt(drawn, 0.8, 0.8).green() > 200);
-        QCOMPARE(pixelAt(picture->turned().render(QSize(60, 120)), 0.95, 0.95),
-                 pixelAt(drawn, 0.05, 0.05));
-    }
-
     // A 24-megapixel camera picture loads, decoded small: it would take
     // 96 MB decoded whole.
     void largeJpegLoadsInLittleMemory()
@@ -381,18 +415,6 @@ private slots:
         QVERIFY(pixelAt(drawn, 0.5, 0.5).green() > 200);
     }
 
-    void gifLoads()
-    {
-        // Two by two red pixels; Qt reads GIF but does not write it.
-        const QByteArray gif = QByteArray::fromHex(
-            "47494638396102000200f00000ff000000000021f90400000000002c00000000020002000002028451003b");
-        vellara::test::WorkDir dir;
-        writeBytes(dir.filePath("red.gif"), gif);
-        const auto picture = Picture::load(dir.filePath("red.gif"));
-        QVERIFY(picture);
-        QCOMPARE(picture->render(QSize(4, 4)).pixelColor(3, 3), kRed);
-    }
-
     void unreadableFilesFail()
     {
         vellara::test::WorkDir dir;
@@ -412,6 +434,11 @@ private slots:
         const auto none = Picture::load(QString());
         QVERIFY(none && none->isNull());
         QVERIFY(none->render(QSize(10, 10)).isNull());
+
+        writeBytes(dir.filePath("red.wmf"), cornerMetafile());
+        const auto picture = Picture::load(dir.filePath("red.wmf"));
+        QVERIFY(picture->render(QSize(0, 10)).isNull());
+        QVERIFY(picture->render(QSize(100000, 100000)).isNull());
     }
 
     // A file changed under the same name is read anew, even where its size
@@ -488,15 +515,6 @@ private slots:
         Picture::clearCache();
     }
 
-    void oversizedRequestsDrawNothing()
-    {
-        vellara::test::WorkDir dir;
-        writeBytes(dir.filePath("red.wmf"), cornerMetafile());
-        const auto picture = Picture::load(dir.filePath("red.wmf"));
-        QVERIFY(picture);
-        QVERIFY(picture->render(QSize(0, 10)).isNull());
-        QVERIFY(picture->render(QSize(100000, 100000)).isNull());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPicture)

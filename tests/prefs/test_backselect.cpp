@@ -4,11 +4,11 @@
 #include "prefs/backselect.h"
 #include "reading/celtic.h"
 #include "support/messagespy.h"
+#include "support/userinput.h"
 #include "support/workdir.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QImage>
 #include <QTest>
 
 using namespace vellara;
@@ -16,39 +16,13 @@ using platform::PictureElement;
 
 namespace {
 
-void writeColour(const QString &path, const QColor &colour, const char *format)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(colour);
-    QVERIFY(image.save(path, format));
-}
-
-QColor colourOf(const PictureElement *element)
-{
-    return element->picture().isNull() ? QColor()
-                                       : element->picture().render(QSize(4, 4)).pixelColor(1, 1);
-}
-
-// Clicks or double-clicks a file name in the file list, as a user would.
-void clickFile(Backselect &w, const QString &name, bool twice)
-{
-    auto *files = w.findChild<platform::FileList *>("File1");
-    const auto found = files->findItems(name, Qt::MatchExactly);
-    QVERIFY2(found.size() == 1, qPrintable(name));
-    const QPoint at = files->visualItemRect(found[0]).center();
-    // A double click comes after a single one, as from a real mouse.
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
-    if (twice)
-        QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
-}
-
 struct Fixture {
     Fixture()
     {
         QDir().mkpath("backs");
-        writeColour("backs/red.bmp", Qt::red, "BMP");
-        writeColour("backs/green.jpg", Qt::green, "JPEG");
-        writeColour("backs/blue.bmp", Qt::blue, "BMP");
+        test::writeColourPicture("backs/red.bmp", Qt::red);
+        test::writeColourPicture("backs/green.jpg", Qt::green, "JPEG");
+        test::writeColourPicture("backs/blue.bmp", Qt::blue);
         test::writeBytes("backs/broken.bmp", "BM not really");
         state.settings.cardBackFile = QDir::current().absoluteFilePath("backs/blue.bmp");
         table = std::make_unique<Celtic>(state);
@@ -60,8 +34,14 @@ struct Fixture {
         auto *folders = window->findChild<platform::DirectoryList *>("Dir1");
         folders->setPath(QDir::current().absoluteFilePath("backs"));
     }
-    PictureElement *preview() const { return window->findChild<PictureElement *>("Image1"); }
-    PictureElement *large() const { return table->findChild<PictureElement *>("Image1"); }
+    // A window left open would outlive the state and table it works on.
+    ~Fixture() { delete window; }
+    QColor preview() const { return test::shownColour(window->findChild<PictureElement *>("Image1")); }
+    QColor large() const { return test::shownColour(table->findChild<PictureElement *>("Image1")); }
+    void click(const QString &name, bool twice)
+    {
+        test::clickFile(window->findChild<platform::FileList *>("File1"), name, twice);
+    }
 
     CoreState state;
     std::unique_ptr<Celtic> table;
@@ -77,9 +57,9 @@ private slots:
     void startsWithBitmapsOfTheCurrentFolder()
     {
         test::WorkDir dir;
-        writeColour("here.bmp", Qt::red, "BMP");
-        writeColour("there.gif.bmp", Qt::red, "BMP");
-        writeColour("else.jpg", Qt::red, "JPEG");
+        test::writeColourPicture("here.bmp", Qt::red);
+        test::writeColourPicture("there.gif.bmp", Qt::red);
+        test::writeColourPicture("else.jpg", Qt::red, "JPEG");
         CoreState state;
         Celtic table(state);
         Backselect w(state, table);
@@ -100,9 +80,9 @@ private slots:
         test::WorkDir dir;
         Fixture f;
         f.window->findChild<QComboBox *>("Combo1")->setCurrentIndex(1);  // *.jpg: any type will do
-        clickFile(*f.window, "green.jpg", true);
+        f.click("green.jpg", true);
         QCOMPARE(f.state.settings.cardBackFile, QDir::current().absoluteFilePath("backs/green.jpg"));
-        QCOMPARE(colourOf(f.large()).green(), 255);
+        QCOMPARE(f.large().green(), 255);
         QVERIFY(f.window.isNull() || !f.window->isVisible());  // closed
     }
 
@@ -111,14 +91,14 @@ private slots:
         test::WorkDir dir;
         Fixture f;
         const QString before = f.state.settings.cardBackFile;
-        clickFile(*f.window, "red.bmp", false);
-        QCOMPARE(colourOf(f.preview()), QColor(Qt::red));
+        f.click("red.bmp", false);
+        QCOMPARE(f.preview(), QColor(Qt::red));
         // A file that is no picture leaves the preview as it was.
-        clickFile(*f.window, "broken.bmp", false);
-        QCOMPARE(colourOf(f.preview()), QColor(Qt::red));
+        f.click("broken.bmp", false);
+        QCOMPARE(f.preview(), QColor(Qt::red));
         f.window->close();
         QCOMPARE(f.state.settings.cardBackFile, before);
-        QCOMPARE(colourOf(f.large()), QColor(Qt::blue));
+        QCOMPARE(f.large(), QColor(Qt::blue));
     }
 
     void unreadableFileIsNotTaken()
@@ -127,17 +107,17 @@ private slots:
         Fixture f;
         test::MessageSpy spy;
         const QString before = f.state.settings.cardBackFile;
-        clickFile(*f.window, "broken.bmp", true);
+        f.click("broken.bmp", true);
         QCOMPARE(spy.messages().size(), 1);
         QVERIFY(spy.messages()[0].contains("broken.bmp"));
         QCOMPARE(f.state.settings.cardBackFile, before);
-        QCOMPARE(colourOf(f.large()), QColor(Qt::blue));
+        QCOMPARE(f.large(), QColor(Qt::blue));
         QVERIFY(f.window && f.window->isVisible());  // the user can choose another
 
         // Gone since it was listed: the reason is given, and the file named once.
         spy.clear();
         QVERIFY(QFile::remove("backs/red.bmp"));
-        clickFile(*f.window, "red.bmp", true);
+        f.click("red.bmp", true);
         QCOMPARE(spy.messages().size(), 1);
         QCOMPARE(spy.messages()[0].count("red.bmp"), 1);
         QVERIFY2(spy.messages()[0].contains("does not exist"), qPrintable(spy.messages()[0]));
