@@ -107,6 +107,14 @@ private slots:
         QCOMPARE(child(w, "Command1")->toolTip(), QString("Reads in set of text files with same name as images"));
         for (const char *name : {"Text1", "Text2", "Text3", "HScroll1", "Image1", "Command4", "Command7"})
             QVERIFY2(!child(w, name)->accessibleName().isEmpty(), name);
+        // Each button in its own place (the designed places touch), announced with its tooltip.
+        for (int k = 1; k <= 7; ++k) {
+            auto *button = child<QPushButton>(w, qPrintable(QString("Command%1").arg(k)));
+            QCOMPARE(button->accessibleDescription(), button->toolTip());
+            QVERIFY(w->rect().contains(button->geometry()));
+            for (int j = 1; j < k; ++j)
+                QVERIFY(button->geometry().topLeft() != child(w, qPrintable(QString("Command%1").arg(j)))->pos());
+        }
 
         // The shown card follows the thumb while it is dragged.
         slider(w)->setSliderDown(true);
@@ -220,12 +228,13 @@ private slots:
         QCOMPARE(state.pendingDeck.cardCount, 5);
 
         // Three records over five chosen pictures, each value trimmed.
+        // A record beyond the count is not read.
         test::writeBytes("pics/cards.dat", crlfLines({"3", "x.wmf  ", " X ", "up", "down", "y.wmf", "Y", "", "",
-                                                      "z.wmf", "Z", "", ""}));
+                                                      "z.wmf", "Z", "", "", "w.wmf", "W", "", ""}));
         slider(w)->setValue(4);
         click(w, "Command2");
         QCOMPARE(state.pendingDeck.cardCount, 3);
-        QCOMPARE(names(state, true, 3), QString("X,Y,Z"));
+        QCOMPARE(names(state, true, 4), QString("X,Y,Z,N3"));
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("x.wmf").leftJustified(30));
         QCOMPARE(w->selectorMaximum(), 2);
         QCOMPARE(nameBox(w)->text(), QString("Z"));

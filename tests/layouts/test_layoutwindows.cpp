@@ -1,6 +1,7 @@
 #include "layouts/layoutload.h"
 #include "platform/filelists.h"
 #include "support/messagespy.h"
+#include "support/userinput.h"
 #include "tablefixture.h"
 
 #include <QClipboard>
@@ -57,6 +58,7 @@ private slots:
         t.state.layout.positions[0].meaning = "   first";
         t.action("layoutchange")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(platform::WindowRegistry::find("positionedit")));
+        test::verifyControlsApart(platform::WindowRegistry::find("positionedit"));
         auto *text = t.in<QPlainTextEdit>("positionedit", "Text1");
         auto *combo = t.in<QComboBox>("positionedit", "Combo1");
         auto *help = t.in<QLabel>("positionedit", "Label1");
@@ -123,13 +125,17 @@ private slots:
         Table t(2, {" Three ", "", "Spread", "Other"});
         t.action("loadlayout")->trigger();
         auto *combo = t.in<QComboBox>("layoutpick", "Combo1");
+        test::verifyControlsApart(platform::WindowRegistry::find("layoutpick"));
         QCOMPARE(entries(combo), (QStringList{"Three", "", "Spread", "Other"}));
         // The empty entry does nothing.
         combo->setCurrentIndex(1);
         t.in("layoutpick", "OKButton")->click();
         QVERIFY(platform::WindowRegistry::find("layoutpick"));
         combo->setCurrentIndex(0);
-        t.in("layoutpick", "OKButton")->click();
+        // Enter presses the button that has the focus.
+        QPushButton *pick = t.in("layoutpick", "OKButton");
+        pick->setFocus();
+        QTest::keyClick(pick, Qt::Key_Return);
         QVERIFY(!platform::WindowRegistry::find("layoutpick"));
         QCOMPARE(t.state.settings.layoutName, QString("Three"));
         QCOMPARE(t.window->cardPictureCount(), 3);
@@ -137,6 +143,9 @@ private slots:
         t.action("removelayout")->trigger();
         combo = t.in<QComboBox>("removelay", "Combo1");
         QPushButton *ok = t.in("removelay", "OKButton");
+        // A screen reader announces each button by its caption.
+        for (const char *name : {"OKButton", "CancelButton"})
+            QCOMPARE(t.in("removelay", name)->accessibleName(), t.in("removelay", name)->text());
         combo->setCurrentIndex(1);
         ok->click();
         QCOMPARE(t.state.settings.layouts.layoutCount, qint16(4));
@@ -151,6 +160,10 @@ private slots:
         ok->click();
         QCOMPARE(installed(t.state), (QStringList{"", "Spread"}));
         QCOMPARE(t.state.settings.layouts.names[3], QString("Other"));
+        QPushButton *exit = t.in("removelay", "CancelButton");
+        exit->setFocus();
+        QTest::keyClick(exit, Qt::Key_Return);
+        QVERIFY(!platform::WindowRegistry::find("removelay"));
         QVERIFY(spy.messages().isEmpty());
     }
 
@@ -170,6 +183,7 @@ private slots:
         };
         t.action("loadlayoutfile")->trigger();
         auto *files = t.in<platform::FileList>("layoutload", "File1");
+        test::verifyControlsApart(platform::WindowRegistry::find("layoutload"));
         QCOMPARE(files->fileNames(), (QStringList{"a.b.lat", "a.lat", "Spread.lat"}));
         QVERIFY(!t.in<platform::DirectoryList>("layoutload", "Dir1"));
 
@@ -208,6 +222,7 @@ private slots:
         Table t(2);
         t.action("layoutedit")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(platform::WindowRegistry::find("namelayout")));
+        test::verifyControlsApart(platform::WindowRegistry::find("namelayout"));
         auto *box = t.in<QLineEdit>("namelayout", "Text1");
         QPushButton *ok = t.in("namelayout", "Command1");
         // Empty: the focus goes back to the box.

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+class QWidget;
+
 namespace vellara::platform {
 class FileList;
 class PictureElement;
@@ -21,5 +23,10 @@ void writeColourPicture(const QString &path, const QColor &colour, const char *f
 // sequence a mouse sends (press, release, double click, release), so that
 // nothing rests on timing and no button is left held for the next test.
 void clickFile(platform::FileList *files, const QString &name, bool twice = false);
+
+// Fails the running test unless every visible control of window lies inside
+// it and no two of them overlap: what a control left out of its layout, or
+// never given its place, looks like.
+void verifyControlsApart(const QWidget *window);
 
 } // namespace vellara::test
