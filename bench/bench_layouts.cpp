@@ -3,6 +3,7 @@
 // median and worst event reported as counters), and "Add Card" and "Remove
 // Card" on the full table, painting included.
 
+#include "benchfiles.h"
 #include "cardart.h"
 #include "core/corestate.h"
 #include "layouts/layouteditmode.h"
@@ -27,18 +28,8 @@ using namespace vellara;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray crlf(const QStringList &lines)
-{
-    return (lines.join("\r\n") + "\r\n").toLatin1();
-}
+using bench::crlf;
+using bench::writeFile;
 
 void writeHundred(const QString &dir)
 {

@@ -3,6 +3,7 @@
 // "Pick Cards" on a 100-position layout with a 100-card metafile deck, the
 // first deal after start and later ones; and the resident memory after it.
 
+#include "benchfiles.h"
 #include "cardart.h"
 #include "core/corestate.h"
 #include "platform/picture.h"
@@ -26,18 +27,8 @@ using namespace vellara;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray crlf(const QStringList &lines)
-{
-    return (lines.join("\r\n") + "\r\n").toLatin1();
-}
+using bench::crlf;
+using bench::writeFile;
 
 // Copies the bundled sample into dir, as the run command does.
 void copySample(const QString &from, const QString &to)

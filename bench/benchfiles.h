@@ -1,0 +1,27 @@
+#pragma once
+
+// Files the benchmarks set up before they measure.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+namespace vellara::bench {
+
+// Writes bytes to path, or stops the benchmark: a missing file would time nothing.
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+}
+
+// Lines as the program's files hold them, each ended by CR LF.
+inline QByteArray crlf(const QStringList &lines)
+{
+    return (lines.join("\r\n") + "\r\n").toLatin1();
+}
+
+} // namespace vellara::bench
