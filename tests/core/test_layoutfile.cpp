@@ -242,26 +242,6 @@ private slots:
         QVERIFY(table.cards[0].draggable);
         QDir::setCurrent(dir.path());
     }
-
-    void failedSaveKeepsTheFileAndTheEditing()
-    {
-        WorkDir dir;
-        CoreState state;
-        RecordingTable table;
-        loadFresh(state, table, 2);
-        const QByteArray old = readBytes("fresh.lat");
-        table.moveCard(1, 300, 300);
-        table.setCardDraggable(1, true);
-        QFile::setPermissions("fresh.lat", QFile::ReadOwner);
-        MessageSpy spy;
-        QVERIFY(!SaveLayout(state, table));
-        QCOMPARE(spy.messages().size(), 1);
-        QVERIFY(spy.messages()[0].contains("fresh.lat"));
-        QVERIFY(spy.messages()[0].contains("Permission denied"));
-        QCOMPARE(readBytes("fresh.lat"), old);
-        QVERIFY(!table.pickCardsEnabled);
-        QVERIFY(table.cards[1].draggable);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLayoutFile)

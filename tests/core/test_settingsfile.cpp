@@ -1,14 +1,10 @@
 #include "core/settingsfile.h"
-#include "platform/textfile.h"
-#include "support/messagespy.h"
 #include "support/workdir.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace vellara;
 using test::crlfLines;
-using test::MessageSpy;
 using test::readBytes;
 using test::WorkDir;
 using test::writeBytes;
@@ -166,35 +162,6 @@ private slots:
         CoreState again;
         ReadSettingsFile(again);
         QCOMPARE(again.settings.decks.deckCount, qint16(0));
-    }
-
-    void failedWriteTellsWhyAndKeepsTheFile()
-    {
-        WorkDir dir;
-        const QByteArray old = crlfLines(settingsLines(1, 1));
-        writeBytes("vellara.ini", old);
-        CoreState state;
-        state.settings.layoutName = "new";
-
-        QFile::setPermissions("vellara.ini", QFile::ReadOwner);
-        {
-            MessageSpy spy;
-            QVERIFY(!WriteSettingsFile(state));
-            QCOMPARE(spy.messages().size(), 1);
-            QVERIFY(spy.messages()[0].contains("vellara.ini"));
-            QVERIFY(spy.messages()[0].contains("Permission denied"));
-        }
-        QCOMPARE(readBytes("vellara.ini"), old);
-        QFile::setPermissions("vellara.ini", QFile::ReadOwner | QFile::WriteOwner);
-
-        platform::setWriteFaultForTesting("No space left on device");
-        MessageSpy spy;
-        const bool written = WriteSettingsFile(state);
-        platform::setWriteFaultForTesting({});
-        QVERIFY(!written);
-        QVERIFY(spy.messages().value(0).contains("No space left on device"));
-        QCOMPARE(readBytes("vellara.ini"), old);
-        QCOMPARE(state.settings.layoutName, QString("new"));
     }
 };
 

@@ -200,22 +200,6 @@ private slots:
         QCOMPARE(picture->turned().turned().render(size), upright);
     }
 
-    void metafileTextIsDrawn()
-    {
-        vellara::test::WorkDir dir;
-        tools::WmfWriter w(1000, 400);
-        w.setPen(QColor());
-        w.setBrush(kWhite);
-        w.rectangle(QRect(0, 0, 1000, 400));
-        w.setFont(QStringLiteral("Times New Roman"), 300, true);
-        w.setTextColor(Qt::black);
-        w.text(500, 50, QStringLiteral("Tower"));
-        writeBytes(dir.filePath("text.wmf"), w.finish());
-        const auto picture = Picture::load(dir.filePath("text.wmf"));
-        QVERIFY(picture);
-        QVERIFY(!isBlank(picture->render(QSize(200, 80))));
-    }
-
     // Metafiles from other programs look as libwmf's own converter draws them.
     void sharedSamplesMatchLibwmf_data()
     {
@@ -514,7 +498,6 @@ private slots:
         QVERIFY2(grown < (64 + 16) * 1024, qPrintable(QString::number(grown)));
         Picture::clearCache();
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestPicture)
