@@ -86,12 +86,15 @@ private slots:
         WorkDir dir;
         CoreState state;
         RecordingTable table;
-        loadFresh(state, table, 10);
+        loadFresh(state, table, 100);
+        QCOMPARE(table.cards.size(), 100);
+        QCOMPARE(table.cards[99].tooltip, QString("Card 100"));
+        QCOMPARE(state.layout.positions[99].left, 995.0f);
         table.log.clear();
         writeLayout("three", layoutLines(3));
         QVERIFY(LoadLayout(state, table, "three"));
         QStringList expected;
-        for (int k = 1; k <= 9; ++k)
+        for (int k = 1; k <= 99; ++k)
             expected << QString("remove %1").arg(k);
         expected << "create 1" << "create 2";
         QCOMPARE(table.log, expected);
@@ -165,17 +168,6 @@ private slots:
         QCOMPARE(spy.messages(), QStringList{failureMessage("fresh.lat")});
     }
 
-    void hundredPositionsLoad()
-    {
-        WorkDir dir;
-        CoreState state;
-        RecordingTable table;
-        loadFresh(state, table, 100);
-        QCOMPARE(table.cards.size(), 100);
-        QCOMPARE(table.cards[99].tooltip, QString("Card 100"));
-        QCOMPARE(state.layout.positions[99].left, 995.0f);
-    }
-
     void saveWritesWhatTheTableShows()
     {
         WorkDir dir;
@@ -206,18 +198,12 @@ private slots:
         QCOMPARE(other.geometry, QRect(-150, 300, 8000, 6000));
         QCOMPARE(other.cards[1].place, QPointF(120.25, 48));
         QCOMPARE(trimBlanks(read.layout.positions[1].meaning), QString("\tCaf\u00e9 \u20ac\u00a0"));
-    }
 
-    void blanksAroundTheName()
-    {
-        WorkDir dir;
-        CoreState state;
-        RecordingTable table;
-        writeLayout("Cross", layoutLines(1));
-        QVERIFY(LoadLayout(state, table, " Cross "));
-        QCOMPARE(table.title, QString("Vellara 2.5  Cross "));
+        // Blanks around a name are kept, in the title and the file name.
+        QVERIFY(LoadLayout(state, table, " Pair "));
+        QCOMPARE(table.title, QString("Vellara 2.5  Pair "));
         QVERIFY(SaveLayout(state, table));
-        QVERIFY(QFile::exists(" Cross .lat"));
+        QVERIFY(QFile::exists(" Pair .lat"));
     }
 
     void namesThatLeaveTheFolderAreRefused()

@@ -50,11 +50,7 @@ private slots:
         QCOMPARE(readAll("ended.txt"), QStringList{"a"});
         writeBytes("empty.txt", "");
         QCOMPARE(readAll("empty.txt"), QStringList{});
-    }
 
-    void readFailsWithoutChangingTheLine()
-    {
-        WorkDir dir;
         TextReader missing("absent.txt");
         QVERIFY(!missing.isOpen());
         QString line = "kept";
