@@ -11,7 +11,6 @@
 #include <QTest>
 
 using namespace vellara;
-using platform::PictureElement;
 
 namespace {
 
@@ -35,18 +34,20 @@ void fillDeck(CoreState &state, const QString &folder, int count)
     }
 }
 
-QColor shown(Cardbrowse &w)
-{
-    return test::shownColour(w.findChild<PictureElement *>("Image1"));
-}
-
-QScrollBar *slider(Cardbrowse &w) { return w.findChild<QScrollBar *>("HScroll1"); }
-QString text(Cardbrowse &w, const char *name)
-{
-    if (auto *line = w.findChild<QLineEdit *>(name))
-        return line->text();
-    return w.findChild<QPlainTextEdit *>(name)->toPlainText();
-}
+struct Browser {
+    Browser(CoreState &state) : w(state)
+    {
+        w.Form_Load();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+    }
+    QColor shown() { return test::shownColour(w.findChild<platform::PictureElement *>("Image1")); }
+    QScrollBar *slider() { return w.findChild<QScrollBar *>("HScroll1"); }
+    QLineEdit *name() { return w.findChild<QLineEdit *>("Text1"); }
+    QString text(const char *box) { return w.findChild<QPlainTextEdit *>(box)->toPlainText(); }
+    Cardbrowse w;
+};
 
 } // namespace
 
@@ -54,95 +55,41 @@ class TestCardbrowse : public QObject {
     Q_OBJECT
 
 private slots:
-    void sliderFollowsTheDeckAtOpening()
-    {
-        test::WorkDir dir;
-        CoreState state;
-        fillDeck(state, dir.path(), 78);
-        Cardbrowse w(state);
-        w.Form_Load();
-        w.show();
-        QCOMPARE(slider(w)->minimum(), 0);
-        QCOMPARE(slider(w)->maximum(), 77);
-        QCOMPARE(text(w, "Text1"), QString("Card 0").leftJustified(30));
-        QCOMPARE(shown(w), colour(0));
-
-        slider(w)->setValue(77);
-        QCOMPARE(text(w, "Text2"), QString("upright 77"));
-        QCOMPARE(text(w, "Text3"), QString("reversed 77"));
-        QCOMPARE(shown(w), colour(77));
-        slider(w)->setValue(78);
-        QCOMPARE(slider(w)->value(), 77);
-
-        // A smaller deck loaded meanwhile: the range stays until reopened.
-        state.cardCount = 10;
-        slider(w)->setValue(20);
-        QCOMPARE(slider(w)->maximum(), 77);
-        w.Form_Load();
-        QCOMPARE(slider(w)->maximum(), 9);
-
-        state.cardCount = 0;
-        w.Form_Load();
-        QCOMPARE(slider(w)->maximum(), 0);
-        QCOMPARE(text(w, "Text1").trimmed(), QString("Card 0"));
-    }
-
     void keysMoveThroughTheDeck()
     {
         test::WorkDir dir;
         CoreState state;
-        fillDeck(state, dir.path(), 22);
-        Cardbrowse w(state);
-        w.Form_Load();
-        w.show();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        fillDeck(state, dir.path(), 78);
+        QFile::remove(dir.filePath("card9.bmp"));
+        test::writeBytes(dir.filePath("card10.bmp"), "not a picture");
+        Browser b(state);
+        QCOMPARE(b.slider()->maximum(), 77);
+        QCOMPARE(b.name()->text(), QString("Card 0").leftJustified(30));
+        QCOMPARE(b.shown(), colour(0));
         // The slider has the focus when the window opens.
-        QWidget *focus = QApplication::focusWidget();
-        QVERIFY(focus);
-        QCOMPARE(focus->objectName(), QString("HScroll1"));
-        QTest::keyClick(focus, Qt::Key_Right);
-        QCOMPARE(text(w, "Text2"), QString("upright 1"));
-        QTest::keyClick(focus, Qt::Key_PageDown);
-        QCOMPARE(text(w, "Text2"), QString("upright 8"));
-        QTest::keyClick(focus, Qt::Key_Left);
-        QCOMPARE(shown(w), colour(7));
-    }
+        QCOMPARE(QApplication::focusWidget(), b.slider());
+        QTest::keyClick(b.slider(), Qt::Key_Right);
+        QCOMPARE(b.text("Text2"), QString("upright 1"));
+        QTest::keyClick(b.slider(), Qt::Key_PageDown);
+        QCOMPARE(b.text("Text3"), QString("reversed 8"));
+        QCOMPARE(b.shown(), colour(8));
+        // A missing or broken picture keeps the one before.
+        QTest::keyClick(b.slider(), Qt::Key_Right);
+        QTest::keyClick(b.slider(), Qt::Key_Right);
+        QCOMPARE(b.text("Text2"), QString("upright 10"));
+        QCOMPARE(b.shown(), colour(8));
+        QTest::keyClick(b.slider(), Qt::Key_End);
+        QCOMPARE(b.text("Text2"), QString("upright 77"));
+        QCOMPARE(b.shown(), colour(77));
 
-    void missingPictureKeepsThePreviousOne()
-    {
-        test::WorkDir dir;
-        CoreState state;
-        fillDeck(state, dir.path(), 5);
-        QFile::remove(dir.filePath("card3.bmp"));
-        test::writeBytes(dir.filePath("card4.bmp"), "not a picture");
-        Cardbrowse w(state);
-        w.Form_Load();
-        slider(w)->setValue(2);
-        slider(w)->setValue(3);
-        QCOMPARE(shown(w), colour(2));
-        QCOMPARE(text(w, "Text2"), QString("upright 3"));
-        slider(w)->setValue(4);
-        QCOMPARE(shown(w), colour(2));
-        QCOMPARE(text(w, "Text3"), QString("reversed 4"));
-    }
-
-    void emptyDeckDirectoryIsTheProgramsOwn()
-    {
-        CoreState state;
-        state.cardCount = 1;
-        state.cards[0].name = QString("Lonely");
-        Cardbrowse w(state);
-        w.Form_Load();
-        QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
-        QCOMPARE(text(w, "Text1").trimmed(), QString("Lonely"));
-        // Emptied while the browser is open: a move of the slider sets it again.
-        state.settings.deckDirectory.clear();
-        state.cardCount = 2;
-        w.Form_Load();
-        state.settings.deckDirectory.clear();
-        slider(w)->setValue(1);
-        QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
+        // A smaller deck loaded meanwhile: the range stays until reopened.
+        state.cardCount = 10;
+        QCOMPARE(b.slider()->maximum(), 77);
+        b.w.Form_Load();
+        QCOMPARE(b.slider()->maximum(), 9);
+        state.cardCount = 0;
+        b.w.Form_Load();
+        QCOMPARE(b.slider()->maximum(), 0);
     }
 
     void typingChangesNothing()
@@ -150,27 +97,32 @@ private slots:
         test::WorkDir dir;
         CoreState state;
         fillDeck(state, dir.path(), 3);
-        Cardbrowse w(state);
-        w.Form_Load();
-        w.show();
-        auto *name = w.findChild<QLineEdit *>("Text1");
-        name->selectAll();
-        QTest::keyClicks(name, "Renamed");
-        QCOMPARE(name->text(), QString("Renamed"));
+        Browser b(state);
+        b.name()->setFocus();
+        b.name()->selectAll();
+        QTest::keyClicks(b.name(), "Renamed");
+        QCOMPARE(b.name()->text(), QString("Renamed"));
+        for (const char *box : {"Text2", "Text3"})
+            QTest::keyClicks(b.w.findChild<QPlainTextEdit *>(box), "typed");
+        QCOMPARE(b.text("Text2"), QString("upright 0"));
+        QCOMPARE(b.text("Text3"), QString("reversed 0"));
         QCOMPARE(state.cards[0].name.text().trimmed(), QString("Card 0"));
-        slider(w)->setValue(1);
-        slider(w)->setValue(0);
-        QCOMPARE(name->text(), QString("Card 0").leftJustified(30));
-
-        for (const char *box : {"Text2", "Text3"}) {
-            auto *meaning = w.findChild<QPlainTextEdit *>(box);
-            const QString before = meaning->toPlainText();
-            QTest::keyClicks(meaning, "typed");
-            QCOMPARE(meaning->toPlainText(), before);
-        }
         QCOMPARE(state.cards[0].meaning, QString("upright 0"));
     }
 
+    void emptyDeckDirectoryIsTheProgramsOwn()
+    {
+        CoreState state;
+        state.cardCount = 2;
+        state.cards[1].name = QString("Lonely");
+        Browser b(state);
+        QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
+        // Emptied while the browser is open: a move of the slider sets it again.
+        state.settings.deckDirectory.clear();
+        QTest::keyClick(b.slider(), Qt::Key_Right);
+        QCOMPARE(b.name()->text().trimmed(), QString("Lonely"));
+        QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
+    }
 };
 
 QTEST_MAIN(TestCardbrowse)

@@ -1,5 +1,4 @@
 #include "core/corestate.h"
-#include "core/settingsfile.h"
 #include "decks/cardadder.h"
 #include "decks/cardadderclient.h"
 #include "decks/deckchoice.h"
@@ -8,13 +7,10 @@
 #include "platform/filelists.h"
 #include "platform/textfile.h"
 #include "platform/windowregistry.h"
-#include "reading/celtic.h"
 #include "support/messagespy.h"
 #include "support/userinput.h"
 #include "support/workdir.h"
 
-#include <QAccessible>
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -259,10 +255,6 @@ private slots:
         click(w, "Command1");
         click(w, "Command2");
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("one.bmp").leftJustified(30));
-        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(offered(w))->child(0);
-        QCOMPARE(entry->text(QAccessible::Name), QString("one.bmp"));
-        QVERIFY(entry->state().checkable && entry->state().checked);
-
         w->findChild<platform::DirectoryList *>("Dir1")->setPath(dir.filePath("a/b"));
         QCOMPARE(offered(w)->count(), 0);
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString(30, ' '));
@@ -314,36 +306,6 @@ private slots:
             QCOMPARE(state.settings.decks.names[installed + 1], registered);
             QCOMPARE(state.settings.decks.paths[installed + 1], dir.filePath(folder));
         }
-    }
-
-    void namedDeckIsLoadedAfterARestart()
-    {
-        WorkDir dir;
-        MessageSpy spy;
-        touch("garden/rose.wmf");
-        touch("garden/cards.dat", test::crlfLines({"1", "rose.wmf", "Rose", "love", "thorns"}));
-        {
-            CoreState state;
-            Celtic table(state);
-            table.findChild<QAction *>("addcards")->trigger();
-            auto *import = qobject_cast<Newcardset *>(WindowRegistry::find("newcardset"));
-            import->findChild<QComboBox *>("Combo1")->setCurrentIndex(3);
-            import->findChild<platform::DirectoryList *>("Dir1")->setPath(dir.filePath("garden"));
-            click(import, "Command1");
-            click(import, "Command2");
-            Namecards naming(state);
-            QTest::keyClicks(naming.findChild<QLineEdit *>("Text1"), "Garden");
-            click(&naming, "Command1");
-            table.findChild<QAction *>("save")->trigger();
-        }
-        CoreState state;
-        ReadSettingsFile(state);
-        Celtic table(state);
-        table.findChild<QAction *>("loaddeck")->trigger();
-        chooseDeck(WindowRegistry::find("deckpick"), 0);
-        QCOMPARE(state.cardCount, 1);
-        QCOMPARE(state.settings.deckDirectory, dir.filePath("garden"));
-        QCOMPARE(state.currentDeckIndex, 1);
     }
 
     void addingCards()

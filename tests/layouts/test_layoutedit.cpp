@@ -1,7 +1,7 @@
 #include "core/layoutfile.h"
 #include "layouts/layouteditmode.h"
 #include "support/messagespy.h"
-#include "tablefixture.h"
+#include "support/table.h"
 
 #include <QFile>
 #include <QLineEdit>

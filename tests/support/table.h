@@ -11,12 +11,42 @@
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
 #include <memory>
 
 namespace vellara::test {
+
+// Card k's colour, on the upper half of its picture; the lower half is black,
+// so that a card shown turned can be told.
+inline QColor cardColour(int k)
+{
+    return QColor(QColor::fromHsv((k * 37) % 360, 200, 60 + (k * 13) % 190).rgb());
+}
+
+inline void writeCardPicture(const QString &path, const QColor &top)
+{
+    QImage image(40, 80, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter(&image).fillRect(0, 0, 40, 40, top);
+    QVERIFY(image.save(path, "BMP"));
+}
+
+// cards.dat and the pictures card0.bmp.. of a deck named "Card k", meaning
+// "upright k" and "reversed k".
+inline void writeDeck(const QString &folder, int count)
+{
+    QDir().mkpath(folder);
+    QStringList lines{QString::number(count)};
+    for (int k = 0; k < count; ++k) {
+        writeCardPicture(folder + QString("/card%1.bmp").arg(k), cardColour(k));
+        lines << QString("card%1.bmp").arg(k) << QString("Card %1").arg(k) << QString("upright %1").arg(k)
+              << QString("reversed %1").arg(k);
+    }
+    writeBytes(folder + "/cards.dat", crlfLines(lines));
+}
 
 // A layout whose position k lies at (300 + 40k, 100 + 10k) with meaning "position k+1".
 inline void writeLayout(const QString &name, int count)
@@ -31,22 +61,26 @@ inline void writeLayout(const QString &name, int count)
 }
 
 // The reading table started and shown on "Spread" of `positions` positions
-// (none: on the files as they are), with a white card back and an empty deck.
+// and the deck "deck" of `cards` cards, with a white card back; with no
+// positions, on the files as they are. `decks` are folders installed after
+// the current one.
 struct Table {
-    explicit Table(int positions, const QStringList &layouts = {"Spread"})
+    explicit Table(int positions, int cards = 0, const QStringList &layouts = {"Spread"},
+                   const QStringList &decks = {})
     {
         if (positions > 0) {
-            QImage back(8, 8, QImage::Format_RGB32);
-            back.fill(Qt::white);
-            back.save("back.bmp", "BMP");
+            writeCardPicture("back.bmp", Qt::white);
             writeLayout("Spread", positions);
-            QDir().mkpath("deck");
-            writeBytes("deck/cards.dat", "0\r\n");
+            writeDeck("deck", cards);
             QStringList lines{"        Card back file", QDir::current().absoluteFilePath("back.bmp"),
                               "        Deck path on last save", QDir::current().absoluteFilePath("deck"),
                               "        Reversal frequency", "2", "        Layout on last save", "Spread",
-                              "        Number of decks installed", "0", "        Name, path of deck#0", "", "",
-                              "        Number of layouts installed", QString::number(layouts.size())};
+                              "        Number of decks installed", QString::number(decks.size()),
+                              "        Name, path of deck#0", "fallback", QDir::current().absoluteFilePath("deck")};
+            for (int i = 0; i < decks.size(); ++i)
+                lines << QString("        Name, path of deck#%1").arg(i + 1) << QString("deck %1").arg(i + 1)
+                      << QDir::current().absoluteFilePath(decks[i]);
+            lines << "        Number of layouts installed" << QString::number(layouts.size());
             for (int i = 0; i < layouts.size(); ++i)
                 lines << QString("        Layout name for layout #%1").arg(i + 1) << layouts[i];
             writeBytes("vellara.ini", crlfLines(lines));
@@ -59,10 +93,16 @@ struct Table {
     }
     ~Table()
     {
-        for (const char *name : {"namelayout", "positionedit", "layoutpick", "layoutload", "removelay"})
+        for (const char *name : {"namelayout", "positionedit", "layoutpick", "layoutload", "removelay", "cardbrowse",
+                                 "revset", "backselect"})
             platform::WindowRegistry::close(name);
     }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
+    template <typename T = QPushButton>
+    T *find(const QString &name) const
+    {
+        return window->findChild<T *>(name);
+    }
     platform::PictureElement *card(int k) const { return window->cardPicture(k); }
     // A control of an open secondary window.
     template <typename T = QPushButton>
