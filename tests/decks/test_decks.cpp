@@ -11,6 +11,7 @@
 #include "support/userinput.h"
 #include "support/workdir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -255,6 +256,8 @@ private slots:
         click(w, "Command1");
         click(w, "Command2");
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("one.bmp").leftJustified(30));
+        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(offered(w))->child(0);
+        QVERIFY(entry->state().checkable && entry->state().checked);
         w->findChild<platform::DirectoryList *>("Dir1")->setPath(dir.filePath("a/b"));
         QCOMPARE(offered(w)->count(), 0);
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString(30, ' '));

@@ -63,6 +63,9 @@ private slots:
         patterns->setCurrentIndex(3);
         QCOMPARE(f.files->pattern(), QString("*.wmf"));
         QVERIFY(f.files->fileNames().isEmpty());
+        const QString parent = QDir::cleanPath(QDir::currentPath() + "/..");
+        f.window->findChild<platform::DirectoryList *>("Dir1")->setPath(parent);
+        QCOMPARE(f.files->path(), parent);
     }
 
     void doubleClickTakesTheBack()
