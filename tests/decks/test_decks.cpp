@@ -100,84 +100,53 @@ private slots:
         Newcardset::setNewcarddefFactory({});
     }
 
-    void removing_data()
+    void choosingDecks()
     {
-        QTest::addColumn<QStringList>("decks");
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QStringList>("after");  // the registry's names, the slots that were used
-        QTest::addColumn<QStringList>("listed");
-        QTest::newRow("B of A, B, C") << QStringList{" A ", "B", "C"} << 1 << QStringList{" A ", "C", "C"}
-                                      << QStringList{"A", "C"};
-        QTest::newRow("the last") << QStringList{"A", "B", "C"} << 2 << QStringList{"A", "B", "C"}
-                                  << QStringList{"A", "B"};
-        QTest::newRow("a blank name") << QStringList{"A", "   ", "C"} << 1 << QStringList{"A", "   ", "C"}
-                                      << QStringList{"A", "", "C"};
-        QTest::newRow("the only one") << QStringList{"A"} << 0 << QStringList{"A"} << QStringList{};
-    }
-    void removing()
-    {
-        QFETCH(QStringList, decks);
-        QFETCH(int, entry);
-        QFETCH(QStringList, after);
-        QFETCH(QStringList, listed);
-        CoreState state;
-        state.settings.decks.deckCount = qint16(decks.size());
-        for (int i = 0; i < decks.size(); ++i)
-            std::tie(state.settings.decks.names[i + 1], state.settings.decks.paths[i + 1]) = std::pair(decks[i], "/" + decks[i]);
-        state.currentDeckIndex = 3;
-        auto *w = openWindow<Deckremove>("deckremove", state);
-        chooseDeck(w, entry);
-        chooseDeck(w, -1);  // nothing chosen: nothing happens
-        QCOMPARE(state.settings.decks.deckCount, listed.size());
-        for (int i = 0; i < after.size(); ++i) {
-            QCOMPARE(state.settings.decks.names[i + 1], after[i]);
-            QCOMPARE(state.settings.decks.paths[i + 1], "/" + after[i]);
-        }
-        QStringList shown;
-        for (int i = 0; i < w->findChild<QComboBox *>("Combo1")->count(); ++i)
-            shown << w->findChild<QComboBox *>("Combo1")->itemText(i);
-        QCOMPARE(shown, listed);
-        QCOMPARE(state.currentDeckIndex, 3);
-        QVERIFY(w->isVisible());
-    }
-
-    void picking_data()
-    {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<bool>("deckFile");
-        QTest::addColumn<int>("cards");
-        QTest::addColumn<int>("index");
-        QTest::newRow("a deck") << 1 << true << 2 << 2;
-        QTest::newRow("no deck file") << 1 << false << 5 << 2;  // the slot is recorded all the same
-        QTest::newRow("a blank name") << 0 << true << 5 << 0;
-    }
-    void picking()
-    {
-        QFETCH(int, entry);
-        QFETCH(bool, deckFile);
-        QFETCH(int, cards);
-        QFETCH(int, index);
         WorkDir dir;
         MessageSpy spy;
         CoreState state;
-        state.settings.decks.deckCount = 2;
-        state.settings.decks.names[1] = "  ";
-        state.settings.decks.names[2] = "Moon";
-        state.settings.decks.paths[2] = dir.filePath("moon");
-        if (deckFile)
-            touch("moon/cards.dat", test::crlfLines({"2", "a.wmf", "A", "up", "down", "b.wmf", "B", "", ""}));
+        const QStringList decks{" A ", "   ", "Moon", "C"};
+        state.settings.decks.deckCount = qint16(decks.size());
+        for (int i = 0; i < decks.size(); ++i)
+            std::tie(state.settings.decks.names[i + 1], state.settings.decks.paths[i + 1]) =
+                std::pair(decks[i], dir.filePath(decks[i]));
+        touch("Moon/cards.dat", test::crlfLines({"2", "a.wmf", "A", "up", "down", "b.wmf", "B", "", ""}));
         state.cardCount = 5;
         state.reading.dealtCards[0] = 4;
-        auto *w = openWindow<Deckpick>("deckpick", state);
-        QTest::keyClick(w, Qt::Key_Escape);
-        QTest::keyClick(w->findChild<QPushButton *>("OKButton"), Qt::Key_Return);
-        QVERIFY2(w->isVisible(), "neither key presses a button by itself");
-        chooseDeck(w, entry);
-        QCOMPARE(state.cardCount, cards);
-        QCOMPARE(state.currentDeckIndex, index);
-        QCOMPARE(spy.messages().size(), deckFile ? 0 : 1);
-        QCOMPARE(WindowRegistry::find("deckpick") != nullptr, index == 0);
+
+        // Neither key nor a blank name takes a deck; a folder without a deck
+        // file is told, and its slot recorded all the same.
+        auto *pick = openWindow<Deckpick>("deckpick", state);
+        QTest::keyClick(pick, Qt::Key_Escape);
+        QTest::keyClick(pick->findChild<QPushButton *>("OKButton"), Qt::Key_Return);
+        chooseDeck(pick, 1);
+        QVERIFY(pick->isVisible());
+        QCOMPARE(state.currentDeckIndex, 0);
+        chooseDeck(pick, 0);
+        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(state.currentDeckIndex, 1);
+        QCOMPARE(state.cardCount, 5);
+        QVERIFY(!WindowRegistry::find("deckpick"));
+        chooseDeck(openWindow<Deckpick>("deckpick", state), 2);
+        QCOMPARE(state.cardCount, 2);
+        QCOMPARE(state.currentDeckIndex, 3);
         QCOMPARE(state.reading.dealtCards[0], 4);  // the table waits for the next deal
+
+        // The last deck leaves its slot as it was; the others move forward.
+        // A blank name, or none chosen, removes nothing.
+        auto *remove = openWindow<Deckremove>("deckremove", state);
+        for (const int entry : {3, 1, -1, 0})
+            chooseDeck(remove, entry);
+        QCOMPARE(state.settings.decks.deckCount, 2);
+        for (const auto &[slot, name] : {std::pair{1, "   "}, {2, "Moon"}, {3, "Moon"}, {4, "C"}}) {
+            QCOMPARE(state.settings.decks.names[slot], QString(name));
+            QCOMPARE(state.settings.decks.paths[slot], dir.filePath(name));
+        }
+        auto *shown = remove->findChild<QComboBox *>("Combo1");
+        QCOMPARE(shown->count(), 2);
+        QCOMPARE(shown->itemText(0) + "|" + shown->itemText(1), QString("|Moon"));
+        QCOMPARE(state.currentDeckIndex, 3);
+        QVERIFY(remove->isVisible());
     }
 
     void offering_data()
@@ -272,12 +241,11 @@ private slots:
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<bool>("importOpen");
         QTest::addColumn<QString>("registered");  // "-": nothing registered
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("Garden in slot 4") << 3 << "Garden" << "" << true << "Garden" << "shown";
-        QTest::newRow("typed and pasted") << 0 << "Ga-r'd" << "-en 2!" << true << "Garden 2" << "shown";
-        QTest::newRow("blanks only") << 0 << "   " << "" << true << "" << "shown";
-        QTest::newRow("import closed") << 0 << "Sun" << "" << false << "Sun" << "pending";
-        QTest::newRow("50 installed") << 50 << "Full" << "" << true << "-" << "";
+        QTest::newRow("Garden in slot 4") << 3 << "Garden" << "" << true << "Garden";
+        QTest::newRow("typed and pasted") << 0 << "Ga-r'd" << "-en 2!" << true << "Garden 2";
+        QTest::newRow("blanks only") << 0 << "   " << "" << true << "";
+        QTest::newRow("import closed") << 0 << "Sun" << "" << false << "Sun";
+        QTest::newRow("50 installed") << 50 << "Full" << "" << true << "-";
     }
     void naming()
     {
@@ -286,7 +254,6 @@ private slots:
         QFETCH(QString, pasted);
         QFETCH(bool, importOpen);
         QFETCH(QString, registered);
-        QFETCH(QString, folder);
         WorkDir dir;
         MessageSpy spy;
         QDir().mkpath("shown");
@@ -307,7 +274,8 @@ private slots:
         QCOMPARE(spy.messages().size(), done ? 0 : 1);
         if (done) {
             QCOMPARE(state.settings.decks.names[installed + 1], registered);
-            QCOMPARE(state.settings.decks.paths[installed + 1], dir.filePath(folder));
+            // The folder shown in the import window, else the pending deck's.
+            QCOMPARE(state.settings.decks.paths[installed + 1], dir.filePath(importOpen ? "shown" : "pending"));
         }
     }
 

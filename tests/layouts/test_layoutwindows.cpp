@@ -83,7 +83,6 @@ private slots:
         text->moveCursor(QTextCursor::End);
         QTest::keyClicks(text, "yz");
         t.in("positionedit", "Command2")->setFocus();
-        QVERIFY(help->text().startsWith("Save to file saves"));
         QCOMPARE(text->toPlainText(), "Caf\t\tend\u001f" + QString(590, 'x') + "y");
 
         // Typed text is lost on choosing another entry; the last entry goes on to the first.
@@ -123,11 +122,6 @@ private slots:
         auto *combo = t.in<QComboBox>("layoutpick", "Combo1");
         test::verifyControlsApart(platform::WindowRegistry::find("layoutpick"));
         QCOMPARE(entries(combo), (QStringList{"Three", "", "Spread", "Other"}));
-        // The empty entry does nothing.
-        combo->setCurrentIndex(1);
-        t.in("layoutpick", "OKButton")->click();
-        QVERIFY(platform::WindowRegistry::find("layoutpick"));
-        combo->setCurrentIndex(0);
         // Enter presses the button that has the focus.
         QPushButton *pick = t.in("layoutpick", "OKButton");
         pick->setFocus();
@@ -153,6 +147,7 @@ private slots:
         QCOMPARE(installed(t.state), (QStringList{"", "Spread"}));
         QCOMPARE(t.state.settings.layouts.names[3], QString("Other"));
         QPushButton *exit = t.in("removelay", "CancelButton");
+        QCOMPARE(exit->accessibleName(), QString("Exit"));
         exit->setFocus();
         QTest::keyClick(exit, Qt::Key_Return);
         QVERIFY(!platform::WindowRegistry::find("removelay"));
