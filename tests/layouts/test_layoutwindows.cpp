@@ -83,6 +83,7 @@ private slots:
         text->moveCursor(QTextCursor::End);
         QTest::keyClicks(text, "yz");
         t.in("positionedit", "Command2")->setFocus();
+        QVERIFY(help->text().startsWith("Save to file saves"));
         QCOMPARE(text->toPlainText(), "Caf\t\tend\u001f" + QString(590, 'x') + "y");
 
         // Typed text is lost on choosing another entry; the last entry goes on to the first.
