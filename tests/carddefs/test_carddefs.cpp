@@ -126,7 +126,6 @@ private slots:
         nameBox(w)->setFocus();
         nameBox(w)->clear();
         QTest::keyClicks(nameBox(w), QString(30, 'x'));
-        QCOMPARE(nameBox(w)->text(), QString(24, 'x'));
         QTest::keyClick(nameBox(w), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), box(w, "Text2"));
         box(w, "Text2")->clear();
@@ -134,7 +133,6 @@ private slots:
         QTest::keyClick(box(w, "Text2"), Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(box(w, "Text2"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), box(w, "Text3"));
-        QCOMPARE(box(w, "Text2")->toPlainText(), "up\t\t\t\tend " + QString(390, 'm'));
         box(w, "Text3")->setPlainText(QString::fromUtf8("é\x1f\x7f!"));
         QTest::keyClick(box(w, "Text3"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), child(w, "Command5"));
