@@ -2,9 +2,14 @@
 
 namespace vellara::platform {
 
+namespace {
+// Drawing starts this long after it is asked for, so that what asked for it
+// (a deal, say) is painted first and not held up.
+constexpr int kSettleMs = 50;
+} // namespace
+
 PictureAhead::PictureAhead(QObject *parent) : QObject(parent)
 {
-    m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &PictureAhead::drawNext);
 }
 
@@ -15,7 +20,7 @@ void PictureAhead::drawAhead(QList<Job> jobs)
     if (m_pending.isEmpty())
         m_timer.stop();
     else
-        m_timer.start();
+        m_timer.start(kSettleMs);
 }
 
 void PictureAhead::stop()
@@ -29,6 +34,7 @@ void PictureAhead::drawNext()
         m_timer.stop();
         return;
     }
+    m_timer.setInterval(0);
     const Job job = m_pending.takeFirst();
     (void)job.picture.render(job.size);
     if (!m_drawn.contains(job.picture))
