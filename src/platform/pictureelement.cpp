@@ -6,8 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <cmath>
 
@@ -125,11 +123,13 @@ void PictureElement::paintEvent(QPaintEvent *)
         painter.drawImage(QPointF(0, 0), image);
     }
     if (hasFocus()) {
-        QStyleOptionFocusRect frame;
-        frame.initFrom(this);
-        frame.rect = rect().adjusted(1, 1, -1, -1);
-        frame.backgroundColor = palette().color(QPalette::Window);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+        // The style's own focus frame is a thin line that vanishes on a dark
+        // card: a band of the highlight colour edged in white shows on any.
+        const QRectF band = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
+        painter.drawRect(band);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(band.adjusted(2, 2, -2, -2));
     }
 }
 
