@@ -77,7 +77,6 @@ void PictureElement::setPressable(bool pressable)
     m_pressable = pressable;
     // By Tab only: a click must not move the focus from where the user left it.
     setFocusPolicy(pressable ? Qt::TabFocus : Qt::NoFocus);
-    update();
 }
 
 void PictureElement::press()
