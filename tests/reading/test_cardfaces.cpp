@@ -128,6 +128,14 @@ private slots:
         // Other keys turn nothing.
         QTest::keyClick(t.card(0), Qt::Key_A);
         QCOMPARE(t.large()->picture(), t.window.facePicture(1)->picture());
+
+        // Nor does a release without its press, or a position the table lacks.
+        QTest::mouseClick(t.card(0), Qt::LeftButton);
+        QTest::keyClick(t.card(1), Qt::Key_Space);
+        QTest::mouseRelease(t.card(0), Qt::LeftButton);
+        t.window.Image2_Click(3);
+        t.window.Image2_Click(-1);
+        t.showsTurned(1);
     }
 
     void screenReadersPressCards()
