@@ -2,24 +2,30 @@
 // frame and out, with the sample's ten-position Celtic Cross and 22-card deck;
 // "Pick Cards" on a 100-position layout with a 100-card metafile deck, the
 // first deal after start and later ones; and the resident memory after it.
+// Turning a card: from the click to the card and the large picture painted,
+// the first time after a deal, for each shared metafile, once the faces were
+// drawn ahead and right after the deal.
 
 #include "benchfiles.h"
 #include "cardart.h"
 #include "core/corestate.h"
 #include "platform/picture.h"
 #include "reading/application.h"
+#include "platform/pictureelement.h"
 #include "reading/celtic.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -130,7 +136,7 @@ void pickCards(benchmark::State &state, bool first)
     writeHundred(dir.path());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    long rss = 0;
+    long rss = 0, rssAhead = 0;
     for (auto _ : state) {
         state.PauseTiming();
         platform::Picture::clearCache();
@@ -150,11 +156,95 @@ void pickCards(benchmark::State &state, bool first)
 
         state.PauseTiming();
         rss = std::max(rss, residentKilobytes());
+        while (!table.facesAhead().pending().isEmpty())
+            QCoreApplication::processEvents();
+        rssAhead = std::max(rssAhead, residentKilobytes());
         table.hide();
         state.ResumeTiming();
     }
     QDir::setCurrent(previous);
     state.counters["resident_MB"] = double(rss) / 1024.0;
+    state.counters["resident_MB_faces_drawn"] = double(rssAhead) / 1024.0;
+}
+
+QString sharedSamples()
+{
+    return QStringLiteral(VELLARA_SOURCE_DIR "/../shared/wmf-samples");
+}
+
+// A working folder whose deck is the shared metafiles, one position each.
+QStringList writeSampleTable(const QString &dir)
+{
+    const QStringList files = QDir(sharedSamples()).entryList({"*.wmf"}, QDir::Files, QDir::Name);
+    QDir().mkpath(dir + "/deck");
+    QStringList deck{QString::number(files.size())};
+    for (const QString &file : files) {
+        QFile::copy(sharedSamples() + "/" + file, dir + "/deck/" + file);
+        deck << file << file << "Upright" << "Reversed";
+    }
+    writeFile(dir + "/deck/cards.dat", crlf(deck));
+    writeFile(dir + "/back.wmf", tools::cardBack());
+    QStringList layout{"        # of cards in layout", QString::number(files.size()),
+                       "        Program window left, top, width, height", "0", "0", "15000", "11000"};
+    for (int k = 0; k < files.size(); ++k)
+        layout << "        positional meaning" << QString("Position %1").arg(k + 1) << "        left, top"
+               << QString::number(320 + k * 42) << "20";
+    writeFile(dir + "/Samples.lat", crlf(layout));
+    writeFile(dir + "/vellara.ini",
+              crlf({"        Card back file", dir + "/back.wmf", "        Deck path", dir + "/deck",
+                    "        Reversal frequency", "2", "        Layout", "Samples", "        Decks", "0",
+                    "        Deck#0", "Samples", dir + "/deck", "        Layouts", "1", "        Layout #1",
+                    "Samples"}));
+    return files;
+}
+
+void clickToPainted(benchmark::State &state, const QString &file, bool ahead)
+{
+    QTemporaryDir dir;
+    if (!writeSampleTable(dir.path()).contains(file)) {
+        state.SkipWithError("the shared metafiles are missing");
+        return;
+    }
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    long rss = 0;
+    for (auto _ : state) {
+        platform::Picture::clearCache();
+        CoreState coreState;
+        Celtic table(coreState);
+        table.Form_Load();
+        table.show();
+        QCoreApplication::processEvents();
+        table.Command1_Click();
+        QCoreApplication::processEvents();
+        while (ahead && !table.facesAhead().pending().isEmpty())
+            QCoreApplication::processEvents();
+        rss = std::max(rss, residentKilobytes());
+        int k = 0;
+        while (k < table.cardPictureCount() && !table.facePicture(k)->picture().path().endsWith("/" + file))
+            ++k;
+        platform::PictureElement *card = table.cardPicture(k);
+        auto *large = table.findChild<platform::PictureElement *>("Image1");
+        const QPointF middle(card->width() / 2.0, card->height() / 2.0);
+        QElapsedTimer timer;
+        timer.start();
+        QMouseEvent press(QEvent::MouseButtonPress, middle, card->mapToGlobal(middle), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, middle, card->mapToGlobal(middle), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(card, &press);
+        QCoreApplication::sendEvent(card, &release);
+        card->repaint();
+        large->repaint();
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    }
+    QDir::setCurrent(previous);
+    state.counters["resident_MB"] = double(rss) / 1024.0;
+}
+
+double worst(const std::vector<double> &v)
+{
+    return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
 }
 
 } // namespace
@@ -177,6 +267,19 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("Pick Cards 100 of 100, later deal", pickCards, false)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(10);
+    for (const QString &file : QDir(sharedSamples()).entryList({"*.wmf"}, QDir::Files, QDir::Name)) {
+        for (const bool ahead : {true, false}) {
+            const std::string name = std::string("click to painted, ") + (ahead ? "drawn ahead/" : "right after the deal/")
+                + file.toStdString();
+            benchmark::RegisterBenchmark(name.c_str(), clickToPainted, file, ahead)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1)
+                ->Repetitions(15)
+                ->ComputeStatistics("max", worst)
+                ->ReportAggregatesOnly(true);
+        }
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -43,6 +43,9 @@ public:
 
     // Forgets every cached file and rendering (for tests and benchmarks).
     static void clearCache();
+    // How many drawings were made rather than taken from the cache (for
+    // tests and benchmarks).
+    static qint64 drawCount();
 
     friend bool operator==(const Picture &a, const Picture &b)
     {

@@ -19,10 +19,19 @@ public:
     void setPicture(const Picture &picture);
     const Picture &picture() const { return m_picture; }
     void clearPicture() { setPicture(Picture()); }
+    // The size the picture is drawn at: the element's, in device pixels.
+    QSize deviceSize() const;
 
     // The element's number in its numbered set, passed with every event.
     void setIndex(int index) { m_index = index; }
     int index() const { return m_index; }
+
+    // A pressable element takes the focus by Tab and shows a focus frame;
+    // Space, Enter and a screen reader's press action then click it.
+    void setPressable(bool pressable);
+    bool isPressable() const { return m_pressable; }
+    // Emits clicked(), as a click of the mouse does.
+    void press();
 
 signals:
     // A button went down and came up again over the element.
@@ -38,11 +47,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     Picture m_picture;
     int m_index = 0;
     bool m_pressed = false;
+    bool m_pressable = false;
 };
 
 } // namespace vellara::platform

@@ -180,6 +180,7 @@ PictureElement *Celtic::makeCardPicture(int k)
     // A new card picture takes the first one's place and size.
     card->setGeometry(m_cards.isEmpty() ? kCardPictureRect : m_cards[0]->geometry());
     card->hide();
+    card->setPressable(true);
     connect(card, &PictureElement::clicked, this, &Celtic::Image2_Click);
     connect(card, &PictureElement::mousePressed, this,
             [this](int index, Qt::MouseButton, QPointF position) { Image2_MouseDown(index, position); });
@@ -328,6 +329,21 @@ void Celtic::Command1_Click()
     DealReading(m_state, *this, random);
     m_positionMeaning->clear();
     m_cardMeaning->clear();
+    drawFacesAhead();
+}
+
+void Celtic::drawFacesAhead()
+{
+    // At the sizes a click shows them: on the table and large.
+    QList<platform::PictureAhead::Job> jobs;
+    for (int k = 0; k < m_state.layout.positionCount && k < m_faces.size(); ++k) {
+        const platform::Picture face = m_faces[k]->picture();
+        if (face.isNull())
+            continue;
+        jobs.append({face, m_cards[k]->deviceSize()});
+        jobs.append({face, m_large->deviceSize()});
+    }
+    m_facesAhead.drawAhead(std::move(jobs));
 }
 
 void Celtic::Command2_Click()
@@ -490,6 +506,8 @@ void Celtic::createPosition(int k)
     while (m_cards.size() <= k) {
         const int n = int(m_cards.size());
         m_cards.append(makeCardPicture(n));
+        // Tab goes through the cards in position order.
+        setTabOrder(m_cards[n - 1], m_cards[n]);
         m_faces.append(makeFacePicture(n));
         m_places.append(m_cards[0]->pos());
     }

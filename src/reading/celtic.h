@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/readingtable.h"
+#include "platform/pictureahead.h"
 
 #include <QMainWindow>
 #include <QVector>
@@ -79,6 +80,8 @@ public:
     platform::PictureElement *cardPicture(int k) const { return m_cards.value(k); }
     platform::PictureElement *facePicture(int k) const { return m_faces.value(k); }
     LayoutEditMode &editMode() const { return *m_editMode; }
+    // Draws the dealt faces while the table waits for a click.
+    const platform::PictureAhead &facesAhead() const { return m_facesAhead; }
 
 signals:
     // The program is to end now: every window closes with it.
@@ -99,6 +102,7 @@ private:
     platform::PictureElement *makeCardPicture(int k);
     platform::PictureElement *makeFacePicture(int k);
     void applyWindowGeometry();
+    void drawFacesAhead();
     void catchUpWithFrame();
 
     CoreState &m_state;
@@ -117,6 +121,7 @@ private:
     QVector<QPointF> m_places;
     QAction *m_addCard = nullptr;
     QAction *m_removeCard = nullptr;
+    platform::PictureAhead m_facesAhead;
     QRect m_geometryTwips;  // the outer place and size the layout asked for
     bool m_shownOnce = false;
     // The layout's size was applied without knowing the window frame's.

@@ -42,12 +42,12 @@ private slots:
         QCOMPARE(element.devicePixelRatioF(), 2.0);
         const QImage shot = element.grab().toImage();
         QCOMPARE(shot.size(), QSize(78, 142));
-        // A blown-up picture blends red and white along the edge at 26 device
-        // pixels; one drawn at this size has only the two colours.
+        // A blown-up picture blends red and white over several pixels along
+        // the edge at 26 device pixels; one drawn at this size over one.
         for (int x = 0; x < shot.width(); ++x) {
             const QColor c = shot.pixelColor(x, 70);
-            QVERIFY2(c == QColor(Qt::red) || c == QColor(Qt::white),
-                     qPrintable(QString("x %1: %2").arg(x).arg(c.name())));
+            if (c != QColor(Qt::red) && c != QColor(Qt::white))
+                QCOMPARE(x, 26);
         }
         QCOMPARE(shot.pixelColor(20, 70), QColor(Qt::red));
         QCOMPARE(shot.pixelColor(30, 70), QColor(Qt::white));
