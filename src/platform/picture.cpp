@@ -1,5 +1,6 @@
 #include "platform/picture.h"
 
+#include "platform/libwmf.h"
 #include "platform/metafilecheck.h"
 
 #include <QBuffer>
@@ -159,20 +160,14 @@ void floorPens(wmfAPI *api, double width, double height)
 // Draws a checked metafile with libwmf into an image of exactly size pixels.
 QImage renderMetafile(const QByteArray &checked, QSize size)
 {
-    wmfAPI_Options options{};
-    options.function = wmf_gd_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
-        | WMF_OPT_NO_DEBUG;
-    wmfAPI *api = nullptr;
-    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
-        if (api)
-            wmf_api_destroy(api);
+    wmfAPI *api = createGdInstance();
+    if (!api)
         return {};
-    }
     struct Destroy {
         wmfAPI *api;
         ~Destroy() { wmf_api_destroy(api); }
     } destroy{api};
+    shareFonts(api);
 
     // libwmf only reads the buffer, though its interface is not const.
     auto *data = reinterpret_cast<unsigned char *>(const_cast<char *>(checked.constData()));

@@ -1,5 +1,6 @@
 target_sources(vellara_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/metafilecheck.cpp ${CMAKE_CURRENT_LIST_DIR}/metafilecheck.h
+  ${CMAKE_CURRENT_LIST_DIR}/libwmf.cpp ${CMAKE_CURRENT_LIST_DIR}/libwmf.h
   ${CMAKE_CURRENT_LIST_DIR}/picture.cpp ${CMAKE_CURRENT_LIST_DIR}/picture.h
   ${CMAKE_CURRENT_LIST_DIR}/pictureelement.cpp ${CMAKE_CURRENT_LIST_DIR}/pictureelement.h
   ${CMAKE_CURRENT_LIST_DIR}/pictureahead.cpp ${CMAKE_CURRENT_LIST_DIR}/pictureahead.h
