@@ -130,6 +130,27 @@ void startToFirstFrame(benchmark::State &state)
     }
 }
 
+// A reading table on the working folder's settings, shown, with no picture
+// read yet.
+struct ShownTable {
+    CoreState coreState;
+    Celtic table{coreState};
+
+    ShownTable()
+    {
+        platform::Picture::clearCache();
+        table.Form_Load();
+        table.show();
+        QCoreApplication::processEvents();
+    }
+
+    void pickCards()
+    {
+        table.Command1_Click();
+        QCoreApplication::processEvents();
+    }
+};
+
 void pickCards(benchmark::State &state, bool first)
 {
     QTemporaryDir dir;
@@ -139,20 +160,13 @@ void pickCards(benchmark::State &state, bool first)
     long rss = 0, rssAhead = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        platform::Picture::clearCache();
-        CoreState coreState;
-        Celtic table(coreState);
-        table.Form_Load();
-        table.show();
-        QCoreApplication::processEvents();
-        if (!first) {
-            table.Command1_Click();
-            QCoreApplication::processEvents();
-        }
+        ShownTable shown;
+        Celtic &table = shown.table;
+        if (!first)
+            shown.pickCards();
         state.ResumeTiming();
 
-        table.Command1_Click();
-        QCoreApplication::processEvents();  // the hundred card backs painted
+        shown.pickCards();  // the hundred card backs painted
 
         state.PauseTiming();
         rss = std::max(rss, residentKilobytes());
@@ -209,14 +223,9 @@ void clickToPainted(benchmark::State &state, const QString &file, bool ahead)
     QDir::setCurrent(dir.path());
     long rss = 0;
     for (auto _ : state) {
-        platform::Picture::clearCache();
-        CoreState coreState;
-        Celtic table(coreState);
-        table.Form_Load();
-        table.show();
-        QCoreApplication::processEvents();
-        table.Command1_Click();
-        QCoreApplication::processEvents();
+        ShownTable shown;
+        Celtic &table = shown.table;
+        shown.pickCards();
         while (ahead && !table.facesAhead().pending().isEmpty())
             QCoreApplication::processEvents();
         rss = std::max(rss, residentKilobytes());
