@@ -55,18 +55,23 @@ private slots:
             QVERIFY(DealReading(state, table, random));
             const QSet<qint16> cards(state.reading.dealtCards.begin(), state.reading.dealtCards.begin() + 10);
             QCOMPARE(cards.size(), 10);
+            QCOMPARE(QSet<qint16>(state.reading.dealtCards.begin() + 10, state.reading.dealtCards.end()), QSet<qint16>{0});
             QVERIFY(std::all_of(cards.begin(), cards.end(), [](qint16 d) { return d >= 0 && d < 22; }));
             seenFirst.insert(state.reading.dealtCards[0]);
         }
         QCOMPARE(seenFirst.size(), 22);  // the first position is not stuck on a few cards
+        QCOMPARE(table.cards.size(), 10);
         deal(100, 100);
         QVERIFY(DealReading(state, table, random));
         QCOMPARE(QSet<qint16>(state.reading.dealtCards.begin(), state.reading.dealtCards.end()).size(), 100);
 
         // Too few cards deal nothing; positions outside the table draw nothing.
         deal(3, 4);
-        state.reading.cardTexts[0] = "kept";  // lies right behind the last dealt card
-        const auto bytes = [this] { return QByteArray(reinterpret_cast<const char *>(&state.reading), sizeof state.reading); };
+        // Right behind the last dealt card, an empty text reads as card 0: a repeat never drawn away.
+        RedrawRepeats(state, random, kPositionSlots);
+        state.reading.cardTexts[0] = "kept";
+        state.layout.positions[99].top = 1.5f;  // right before the first dealt card
+        const auto bytes = [this] { return QByteArray(reinterpret_cast<const char *>(&state), sizeof state); };
         const QByteArray before = bytes();
         QVERIFY(!DealReading(state, table, random));
         for (const qint16 p : {qint16(-1), qint16(kPositionSlots)}) {
