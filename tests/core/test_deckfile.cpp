@@ -61,7 +61,10 @@ private slots:
         // A count that does not convert: the old count reads the cards.
         QVERIFY(LoadDeckFromDirectory(state, makeDeck("badcount", 4, "three")));
         QCOMPARE(shown(state).mid(3), QStringList({"card2.wmf|Name 2|Up 2|Down 2", "old.wmf|Old|old up|old down"}));
-        // Loading by slot makes the deck current, the last slot too.
+        // Loading by slot makes the deck current, the first and the last slot too.
+        state.settings.decks.paths[0] = makeDeck("empty", 0);
+        QVERIFY(LoadDeckByIndex(state, 0));
+        QCOMPARE(shown(state)[0], "0 " + QDir("empty").absolutePath() + " 0");
         state.settings.decks.paths[kMaxDeckSlot] = makeDeck("last", 2);
         QVERIFY(LoadDeckByIndex(state, kMaxDeckSlot));
         QCOMPARE(shown(state).mid(0, 3), QStringList({"2 " + QDir("last").absolutePath() + " 50", "card0.wmf|Name 0|Up 0|Down 0",
