@@ -33,7 +33,7 @@ ProgramSettings readBack(const QByteArray &file, CoreState state = {})
 QStringList shown(const ProgramSettings &s)
 {
     return {s.cardBackFile, s.deckDirectory, QString::number(s.reversalFrequency), s.layoutName,
-            QString::number(s.decks.deckCount), s.decks.names[1], s.decks.paths[1], s.decks.names[2],
+            QString::number(s.decks.deckCount), s.decks.names[1], s.decks.paths[1], s.decks.names[2], s.decks.names[50],
             QString::number(s.layouts.layoutCount), s.layouts.names[1], s.layouts.names[2], s.layouts.names[100]};
 }
 
@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(test::readBytes("vellara.ini").count("\r\n"), 10 + 3 * 51 + 2);
         QCOMPARE(shown(readBack(test::readBytes("vellara.ini"))),
                  QStringList({"\t/b\u00e9/back \u20ac.wmf\u00a0", "/decks/major", "4", "Three Card", "50", "Major\t",
-                              "/decks/d1", "Deck 2", "0", "", "", ""}));
+                              "/decks/d1", "Deck 2", "", "0", "", "", ""}));
     }
 
     void faultsKeepTheValuesTheyMeet_data()
@@ -73,25 +73,25 @@ private slots:
         lines[0] = "";  // comments are not looked at
         lines[4] = "anything at all";
         lines[5] = "often";  // no number: the value stays, its line is used up
-        const QStringList old{"old", "old", "9", "old", "2", "old", "old", "old", "3", "old", "old", "old"};
+        const QStringList old{"old", "old", "9", "old", "2", "old", "old", "old", "old", "3", "old", "old", "old"};
         QTest::newRow("no file") << QByteArray() << old;
         QTest::newRow("LF ends, odd lines") << crlfLines(lines).replace("\r\n", "\n")
                                             << QStringList({"/cards/back.wmf", "/decks/major", "9", "Celtic Cross", "1",
-                                                            "Deck 1", "/decks/d1", "old", "1", "Layout 1", "old", "old"});
+                                                            "Deck 1", "/decks/d1", "old", "old", "1", "Layout 1", "old", "old"});
         QTest::newRow("ends in deck 1") << crlfLines(settingsLines(2, 0).mid(0, 15))
                                         << QStringList({"/cards/back.wmf", "/decks/major", "4", "Celtic Cross", "2",
-                                                        "Deck 1", "old", "old", "3", "old", "old", "old"});
+                                                        "Deck 1", "old", "old", "old", "3", "old", "old", "old"});
         lines = settingsLines(60, 130);
         QTest::newRow("surplus dropped") << crlfLines(lines) << QStringList({"/cards/back.wmf", "/decks/major", "4",
-                                            "Celtic Cross", "50", "Deck 1", "/decks/d1", "Deck 2", "100", "Layout 1",
+                                            "Celtic Cross", "50", "Deck 1", "/decks/d1", "Deck 2", "Deck 50", "100", "Layout 1",
                                             "Layout 2", "Layout 100"});
         lines = settingsLines(0, 0);
         lines[9] = "32767";
         QTest::newRow("largest deck count") << crlfLines(lines) << QStringList({"/cards/back.wmf", "/decks/major", "4",
-                                                "Celtic Cross", "50", "0", "old", "old", "3", "old", "old", "old"});
+                                                "Celtic Cross", "50", "0", "old", "old", "old", "3", "old", "old", "old"});
         lines[9] = "-4";  // the next lines are read as what they stand in place of
         QTest::newRow("negative deck count") << crlfLines(lines) << QStringList({"/cards/back.wmf", "/decks/major", "4",
-                                                 "Celtic Cross", "0", "old", "old", "old", "3",
+                                                 "Celtic Cross", "0", "old", "old", "old", "old", "3",
                                                  "Number of layouts installed", "old", "old"});
     }
     void faultsKeepTheValuesTheyMeet()
@@ -101,6 +101,7 @@ private slots:
         CoreState state;
         ProgramSettings &s = state.settings;
         s.cardBackFile = s.deckDirectory = s.layoutName = s.decks.names[1] = s.decks.paths[1] = s.decks.names[2] = "old";
+        s.decks.names[50] = "old";
         s.layouts.names[1] = s.layouts.names[2] = s.layouts.names[100] = "old";
         s.reversalFrequency = 9;
         s.decks.deckCount = 2;
