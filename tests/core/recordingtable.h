@@ -7,88 +7,63 @@
 
 namespace vellara::test {
 
-// A reading table that keeps what the layout procedures did to it.
+// A reading table that keeps what the layout and dealing procedures did to it.
 class RecordingTable : public ReadingTable {
 public:
     struct Card {
-        QString tooltip;
-        bool visible = true;
-        bool draggable = false;
-        QPointF place;
-        QString cardPicture;
-        QString facePicture;
-        bool faceTurned = false;
+        QString tooltip{}, back{}, face{};  // back: the card picture's file
+        bool visible = false, draggable = false, turned = false;
+        QPointF place{};
     };
-
-    RecordingTable() { cards[0] = Card{}; }
 
     void createPosition(int k) override
     {
-        log << QStringLiteral("create %1").arg(k);
-        Card card;
-        card.place = cards.value(0).place;
-        card.visible = false;
-        cards[k] = card;
+        log << QString("create %1").arg(k);
+        cards[k] = {.place = cards[0].place};
     }
     void removePosition(int k) override
     {
-        log << QStringLiteral("remove %1").arg(k);
+        log << QString("remove %1").arg(k);
         cards.remove(k);
     }
-    void bringToFront(int k) override
-    {
-        stacking.removeAll(k);
-        stacking.append(k);
-    }
+    void bringToFront(int k) override { log << QString("front %1").arg(k); }
     void setCardTooltip(int k, const QString &text) override { cards[k].tooltip = text; }
     void setCardVisible(int k, bool visible) override { cards[k].visible = visible; }
     void moveCard(int k, float left, float top) override { cards[k].place = QPointF(left, top); }
     QPointF cardPlace(int k) const override { return cards.value(k).place; }
     void setCardDraggable(int k, bool draggable) override { cards[k].draggable = draggable; }
-    bool showBackInCard(int k, const QString &file) override
-    {
-        cards[k].cardPicture = file;
-        return !unloadable.contains(file);
-    }
-    bool showBackInFace(int k, const QString &file) override
-    {
-        cards[k].facePicture = file;
-        cards[k].faceTurned = false;
-        return !unloadable.contains(file);
-    }
-    bool showBackInLarge(const QString &file) override
-    {
-        largePicture = file;
-        return !unloadable.contains(file);
-    }
+    bool showBackInCard(int k, const QString &file) override { return shown(cards[k].back, file); }
+    bool showBackInFace(int k, const QString &file) override { return shown(cards[k].face, file, &cards[k].turned); }
+    bool showBackInLarge(const QString &file) override { return shown(large, file); }
     QRect windowGeometry() const override { return geometry; }
     void setWindowGeometry(const QRect &twips) override { geometry = twips; }
+    QSize clientSize() const override { return {590, 440}; }
     void setTitle(const QString &text) override { title = text; }
-    QSize clientSize() const override { return client; }
-    void enablePickCards() override { pickCardsEnabled = true; }
-    void disablePickCards() override { pickCardsEnabled = false; }
-    void setPositionCommandsEnabled(bool enabled) override { positionCommandsEnabled = enabled; }
+    void enablePickCards() override { pickCards = true; }
+    void disablePickCards() override { pickCards = false; }
+    void setPositionCommandsEnabled(bool) override {}
     int reversalsState() const override { return reversals; }
+    // A picture that cannot be read leaves the face as it was.
     bool loadFacePicture(int p, const QString &file, bool turned) override
     {
-        if (unloadable.contains(file))
-            return false;
-        cards[p].facePicture = file;
-        cards[p].faceTurned = turned;
-        return true;
+        return !unloadable.contains(file) && shown(cards[p].face, file, &cards[p].turned, turned);
     }
 
-    QMap<int, Card> cards;
-    QList<int> stacking;
-    QStringList log;
-    QStringList unloadable;  // picture files that fail to load
-    QString largePicture;
+    QMap<int, Card> cards{{0, Card{.visible = true}}};
+    QStringList log, unloadable;  // unloadable: picture files that fail to load
+    QString large, title = "untitled";
     QRect geometry{100, 200, 9000, 7000};
-    QString title = QStringLiteral("untitled");
-    QSize client{590, 440};
-    bool pickCardsEnabled = false;
-    bool positionCommandsEnabled = false;
+    bool pickCards = false;
     int reversals = 1;
+
+private:
+    bool shown(QString &slot, const QString &file, bool *turned = nullptr, bool turn = false)
+    {
+        slot = file;
+        if (turned)
+            *turned = turn;
+        return !unloadable.contains(file);
+    }
 };
 
 } // namespace vellara::test

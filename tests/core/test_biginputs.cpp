@@ -1,16 +1,13 @@
 // Inputs at and beyond the sizes the program's files can have.
 
-#include "core/corestate.h"
 #include "core/deckfile.h"
 #include "platform/picture.h"
-#include "platform/textfile.h"
 #include "support/memory.h"
 #include "support/messagespy.h"
 #include "support/workdir.h"
 
-#include <QFile>
+#include <QDir>
 #include <QTest>
-
 
 using namespace vellara;
 
@@ -22,25 +19,21 @@ private slots:
     {
         test::WorkDir dir;
         test::MessageSpy spy;
-        QDir().mkpath("deck");
         QStringList lines{"101"};
         for (int k = 0; k < 101; ++k)
             lines << QString("%1.wmf").arg(k) << QString("Card %1").arg(k).leftJustified(30, '.')
                   << QString(400, QChar('a' + k % 26)) << QString(400, QChar('A' + k % 26));
-        // A current deck keeps a meaning whole, however long.
-        lines[3] = QString(70000, QChar('m'));
+        lines[3] = QString(70000, QChar('m'));  // a current deck keeps a meaning whole, however long
+        QDir().mkpath("deck");
         test::writeBytes("deck/cards.dat", test::crlfLines(lines));
         CoreState state;
-        QVERIFY(LoadDeckFromDirectory(state, "deck"));
-        QVERIFY(spy.messages().isEmpty());
-        QCOMPARE(state.cardCount, qint16(101));
-        QCOMPARE(state.cards[100].meaning, QString(400, QChar('a' + 100 % 26)));
-        QCOMPARE(state.cards[100].reversedMeaning.size(), 400);
-        QCOMPARE(state.cards[0].meaning.size(), 70000);
-        // Written back whole.
         state.settings.deckDirectory = "deck";
-        QVERIFY2(WriteCurrentDeckFile(state), qPrintable(spy.messages().join(" ")));
+        QVERIFY(LoadDeckFromDirectory(state, "deck"));
+        QCOMPARE(state.cardCount, qint16(101));
+        QCOMPARE(state.cards[100].reversedMeaning, QString(400, QChar('A' + 100 % 26)));
+        QVERIFY(WriteCurrentDeckFile(state));
         QCOMPARE(test::readBytes("deck/cards.dat"), test::crlfLines(lines));
+        QVERIFY(spy.messages().isEmpty());
     }
 
     void metafileAnnouncingAnEnormousPicture()
@@ -63,8 +56,7 @@ private slots:
         const long before = test::peakResidentKilobytes();
         const auto picture = platform::Picture::load("huge.wmf");
         QVERIFY(picture);
-        const QImage image = picture->render(QSize(116, 213));
-        QCOMPARE(image.size(), QSize(116, 213));
+        QCOMPARE(picture->render(QSize(116, 213)).size(), QSize(116, 213));
         QVERIFY(test::peakResidentKilobytes() - before < 64 * 1024);
     }
 };

@@ -1,49 +1,38 @@
+#include "core/fileformat.h"
 #include "core/layoutfile.h"
-#include "platform/textfile.h"
 #include "recordingtable.h"
 #include "support/messagespy.h"
 #include "support/workdir.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
+
+#include <memory>
 
 using namespace vellara;
 using test::crlfLines;
-using test::MessageSpy;
-using test::readBytes;
-using test::RecordingTable;
-using test::WorkDir;
-using test::writeBytes;
 
 namespace {
 
-QString failureMessage(const QString &file)
+// Position k lies at (10k + 5, 20k + 7), meaning "Meaning k+1".
+QStringList layoutLines(int count)
 {
-    return "File was not found or invalid data read in, if " + file + " exists, restart program";
-}
-
-QStringList layoutLines(int count, const QString &countText = {})
-{
-    QStringList lines{"        # of cards in layout", countText.isEmpty() ? QString::number(count) : countText,
+    QStringList lines{"        # of cards in layout", QString::number(count),
                       "        Program window left, top, width, height", "1200", "900", "9600", "7200"};
     for (int k = 0; k < count; ++k)
         lines << QString("        positional meaning %1").arg(k + 1) << QString("Meaning %1").arg(k + 1)
-              << QString("        left, top of card#%1").arg(k + 1) << QString::number(10 * k + 5)
-              << QString::number(20 * k + 7);
+              << QString("        left, top of card#%1").arg(k + 1) << QString::number(10 * k + 5) << QString::number(20 * k + 7);
     return lines;
 }
 
-void writeLayout(const QString &name, const QStringList &lines)
+// The title, the window and each card as the table shows them.
+QStringList shown(const test::RecordingTable &table)
 {
-    writeBytes(name + ".lat", crlfLines(lines));
-}
-
-// A state and table after a clean load of a layout of count positions.
-void loadFresh(CoreState &state, RecordingTable &table, int count)
-{
-    writeLayout("fresh", layoutLines(count));
-    QVERIFY(LoadLayout(state, table, "fresh"));
+    const QRect g = table.geometry;
+    QStringList lines{table.title + QString(" %1,%2 %3x%4 ").arg(g.left()).arg(g.top()).arg(g.width()).arg(g.height()) + table.large};
+    for (const test::RecordingTable::Card &c : table.cards)
+        lines << QString("%1 %2 %3,%4 %5 %6").arg(c.tooltip).arg(c.visible).arg(c.place.x()).arg(c.place.y()).arg(c.back, c.face);
+    return lines;
 }
 
 } // namespace
@@ -51,182 +40,139 @@ void loadFresh(CoreState &state, RecordingTable &table, int count)
 class TestLayoutFile : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<test::WorkDir> m_dir;
+    CoreState m_state;
+    test::RecordingTable m_table;
+
 private slots:
+    void init()
+    {
+        m_dir = std::make_unique<test::WorkDir>();
+        m_state = CoreState{};
+        m_state.settings.cardBackFile = "/back.wmf";
+        m_table = test::RecordingTable{};
+        {
+            test::MessageSpy spy;  // a first layout that fails still shows the back on card 1
+            QVERIFY(!LoadLayout(m_state, m_table, "none"));
+            QCOMPARE(m_table.cards[0].back + m_table.cards[0].face, "/back.wmf/back.wmf");
+        }
+        test::writeBytes("four.lat", crlfLines(layoutLines(4)));
+        QVERIFY(LoadLayout(m_state, m_table, "four"));
+        QCOMPARE(m_table.log, (QStringList{"create 1", "front 1", "create 2", "front 2", "create 3", "front 3"}));
+        m_table.log.clear();
+    }
+    void cleanup() { m_dir.reset(); }
+
     void loadBuildsTheTable()
     {
-        WorkDir dir;
-        CoreState state;
-        state.settings.cardBackFile = "/backs/blue.wmf";
-        RecordingTable table;
-        writeLayout("Three Card", layoutLines(3));
-        MessageSpy spy;
-        QVERIFY(LoadLayout(state, table, "Three Card"));
-        QVERIFY(spy.messages().isEmpty());
-        QCOMPARE(state.settings.layoutName, QString("Three Card"));
-        QCOMPARE(state.layout.positionCount, qint16(3));
-        QCOMPARE(table.title, QString("Vellara 2.5 Three Card"));
-        QCOMPARE(table.geometry, QRect(1200, 900, 9600, 7200));
-        QCOMPARE(state.layout.windowWidth, qint16(9600));
-        QCOMPARE(table.cards.keys(), (QList<int>{0, 1, 2}));
-        QCOMPARE(table.stacking, (QList<int>{1, 2}));
-        for (int k = 0; k < 3; ++k) {
-            const RecordingTable::Card &card = table.cards[k];
-            QCOMPARE(card.tooltip, QString("Card %1").arg(k + 1));
-            QVERIFY(card.visible);
-            QCOMPARE(card.place, QPointF(10 * k + 5, 20 * k + 7));
-            QCOMPARE(card.cardPicture, QString("/backs/blue.wmf"));
-            QCOMPARE(card.facePicture, QString("/backs/blue.wmf"));
-            QCOMPARE(state.layout.positions[k].meaning.text(), toFixedWidth(QString("Meaning %1").arg(k + 1), 600));
-        }
-        QCOMPARE(table.largePicture, QString("/backs/blue.wmf"));
+        QCOMPARE(shown(m_table), QStringList({"Vellara 2.5 four 1200,900 9600x7200 /back.wmf", "Card 1 1 5,7 /back.wmf /back.wmf",
+                                              "Card 2 1 15,27 /back.wmf /back.wmf", "Card 3 1 25,47 /back.wmf /back.wmf",
+                                              "Card 4 1 35,67 /back.wmf /back.wmf"}));
+        QCOMPARE(m_state.layout.positions[3].meaning.text(), toFixedWidth("Meaning 4", 600));
+        // Another layout removes the pictures of this one first.
+        test::writeBytes("many.lat", crlfLines(layoutLines(100)));
+        QVERIFY(LoadLayout(m_state, m_table, "many"));
+        QCOMPARE(shown(m_table).size(), 101);
+        QCOMPARE(shown(m_table)[100], QString("Card 100 1 995,1987 /back.wmf /back.wmf"));
+        QCOMPARE(m_table.log.mid(0, 4), (QStringList{"remove 1", "remove 2", "remove 3", "create 1"}));
+        m_table.log.clear();
+        test::writeBytes("one.lat", crlfLines(layoutLines(1)));
+        QVERIFY(LoadLayout(m_state, m_table, "one"));
+        QCOMPARE(m_table.log.size(), 99);
+        QCOMPARE(m_table.log[98], QString("remove 99"));
+        QCOMPARE(m_table.cards.keys(), QList<int>{0});
+        m_table.unloadable << "/back.wmf";
+        test::MessageSpy spy;
+        QVERIFY(!LoadLayout(m_state, m_table, "four"));
+        QCOMPARE(spy.messages().size(), 1);
     }
 
-    void smallerAndLargerLayoutsReplaceThePictures()
+    void aFailedStepKeepsItsValue_data()
     {
-        WorkDir dir;
-        CoreState state;
-        RecordingTable table;
-        loadFresh(state, table, 100);
-        QCOMPARE(table.cards.size(), 100);
-        QCOMPARE(table.cards[99].tooltip, QString("Card 100"));
-        QCOMPARE(state.layout.positions[99].left, 995.0f);
-        table.log.clear();
-        writeLayout("three", layoutLines(3));
-        QVERIFY(LoadLayout(state, table, "three"));
-        QStringList expected;
-        for (int k = 1; k <= 99; ++k)
-            expected << QString("remove %1").arg(k);
-        expected << "create 1" << "create 2";
-        QCOMPARE(table.log, expected);
-        QCOMPARE(table.cards.keys(), (QList<int>{0, 1, 2}));
-        QCOMPARE(table.cards[2].tooltip, QString("Card 3"));
-
-        table.log.clear();
-        writeLayout("one", layoutLines(1));
-        QCOMPARE(readBytes("one.lat").count("\r\n"), 12);
-        QVERIFY(LoadLayout(state, table, "one"));
-        QCOMPARE(table.log, (QStringList{"remove 1", "remove 2"}));
-        table.log.clear();
-        QVERIFY(LoadLayout(state, table, "one"));
-        QVERIFY(table.log.isEmpty());
+        QTest::addColumn<int>("line");  // of a two-position layout; -1: no file
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("shown");  // over a table of "four" that has seen some changes
+        const QString card2 = "Card 2 1 15,27 /back.wmf /back.wmf";
+        const QStringList old = {"Vellara 2.5 four 1,1 1x1 /back.wmf", "Card 1 1 5,7 /back.wmf /back.wmf", card2};
+        const QStringList moved = {"Card 2 1 33,44 /back.wmf /back.wmf", "Card 3 1 33,44 /back.wmf /back.wmf",
+                                   "Card 4 1 33,44 /back.wmf /back.wmf"};  // a new card stays on card 1's place
+        QTest::newRow("no file") << -1 << "" << QStringList{old[0], "Card 1 1 33,44 /back.wmf /back.wmf"} + moved;
+        QTest::newRow("width") << 5 << "40000" << QStringList{"Vellara 2.5 four 1200,900 1x7200 /back.wmf", old[1], card2};
+        QTest::newRow("left") << 3 << "x" << QStringList{"Vellara 2.5 four 1,900 9600x7200 /back.wmf", old[1], card2};
+        QTest::newRow("height") << 6 << "" << QStringList{"Vellara 2.5 four 1200,900 9600x1 /back.wmf", old[1], card2};
+        QTest::newRow("card top") << 16 << "up" << QStringList{"Vellara 2.5 four 1200,900 9600x7200 /back.wmf", old[1],
+                                                               "Card 2 1 15,99 /back.wmf /back.wmf"};
+        for (const char *count : {"0", "101", "-3", "many"})
+            QTest::newRow(count) << 1 << count << QStringList{"Vellara 2.5 four 1200,900 9600x7200 /back.wmf", old[1], card2,
+                                                             moved[1], moved[2]};
     }
-
-    void missingFileKeepsTheLayoutButStacksNewPictures()
+    void aFailedStepKeepsItsValue()
     {
-        WorkDir dir;
-        CoreState state;
-        RecordingTable table;
-        loadFresh(state, table, 4);
-        table.moveCard(0, 33, 44);
-        MessageSpy spy;
-        QVERIFY(!LoadLayout(state, table, " Lost "));
-        QCOMPARE(spy.messages(), QStringList{failureMessage("Lost.lat")});
-        QCOMPARE(state.settings.layoutName, QString(" Lost "));
-        QCOMPARE(table.title, QString("Vellara 2.5 fresh"));
-        QCOMPARE(state.layout.positionCount, qint16(4));
-        QCOMPARE(state.layout.positions[3].meaning.text().trimmed(), QString("Meaning 4"));
-        QCOMPARE(table.cards.size(), 4);
-        for (int k = 1; k < 4; ++k) {
-            QCOMPARE(table.cards[k].place, QPointF(33, 44));
-            QVERIFY(table.cards[k].visible);
-        }
-    }
-
-    void badValuesFailTheirStepOnly()
-    {
-        WorkDir dir;
-        CoreState state;
-        RecordingTable table;
-        loadFresh(state, table, 2);
-        const QRect before = table.geometry;
-
+        QFETCH(int, line);
+        QFETCH(QString, text);
+        m_table.geometry = QRect(1, 1, 1, 1);
+        m_table.moveCard(0, 33, 44);
+        m_state.layout.positions[1].top = 99;
         QStringList lines = layoutLines(2);
-        lines[0] = "other words";
-        lines[5] = "40000";  // no 16-bit integer
-        lines[10] = "12.5";
-        writeLayout("wide", lines);
-        MessageSpy spy;
-        QVERIFY(!LoadLayout(state, table, "wide"));
-        QCOMPARE(spy.messages(), QStringList{failureMessage("wide.lat")});
-        QCOMPARE(table.geometry, QRect(1200, 900, before.width(), 7200));
-        QCOMPARE(state.layout.windowWidth, qint16(9600));
-        QCOMPARE(table.cards[0].place, QPointF(12.5, 7));
-
-        for (const char *count : {"0", "101", "-3", "many"}) {
-            spy.clear();
-            writeLayout("count", layoutLines(0, count));
-            QVERIFY(!LoadLayout(state, table, "count"));
-            QCOMPARE(spy.messages().size(), 1);
-            QCOMPARE(state.layout.positionCount, qint16(2));
-            QCOMPARE(table.cards.size(), 2);
+        if (line >= 0) {
+            lines[line] = text;
+            test::writeBytes("Odd.lat", crlfLines(lines));
         }
-
-        spy.clear();
-        table.unloadable << "/missing/back.wmf";
-        state.settings.cardBackFile = "/missing/back.wmf";
-        QVERIFY(!LoadLayout(state, table, "fresh"));
-        QCOMPARE(spy.messages(), QStringList{failureMessage("fresh.lat")});
+        test::MessageSpy spy;
+        QVERIFY(!LoadLayout(m_state, m_table, " Odd "));
+        QCOMPARE(spy.messages(), QStringList{"File was not found or invalid data read in, if Odd.lat exists, restart program"});
+        QCOMPARE(m_state.settings.layoutName, QString(" Odd "));
+        QTEST(shown(m_table), "shown");
     }
 
     void saveWritesWhatTheTableShows()
     {
-        WorkDir dir;
-        CoreState state;
-        RecordingTable table;
-        writeLayout("Pair", layoutLines(2));
-        QVERIFY(LoadLayout(state, table, "Pair"));
-        state.layout.positions[0].meaning = "   The situation  ";
-        state.layout.positions[1].meaning = " \tCaf\u00e9 \u20ac\u00a0";
-        table.moveCard(1, 120.25f, 48);
-        table.geometry = QRect(-150, 300, 8000, 6000);
-        table.setCardDraggable(0, true);
-        table.setCardDraggable(1, true);
-        QVERIFY(SaveLayout(state, table));
-        QCOMPARE(readBytes("Pair.lat"),
-                 crlfLines({"        # of cards in layout", "2", "        Program window left, top, width, height",
-                            "-150", "300", "8000", "6000", "        positional meaning 1", "The situation",
-                            "        left, top of card#1", "5", "7", "        positional meaning 2"})
-                     + "\tCaf\xe9 \x80\xa0\r\n"
-                     + crlfLines({"        left, top of card#2", "120.25", "48"}));
-        QVERIFY(table.pickCardsEnabled);
-        QVERIFY(!table.cards[0].draggable);
-        QVERIFY(!table.cards[1].draggable);
-
-        CoreState read;
-        RecordingTable other;
-        QVERIFY(LoadLayout(read, other, "Pair"));
-        QCOMPARE(other.geometry, QRect(-150, 300, 8000, 6000));
-        QCOMPARE(other.cards[1].place, QPointF(120.25, 48));
-        QCOMPARE(trimBlanks(read.layout.positions[1].meaning), QString("\tCaf\u00e9 \u20ac\u00a0"));
-
-        // Blanks around a name are kept, in the title and the file name.
-        QVERIFY(LoadLayout(state, table, " Pair "));
-        QCOMPARE(table.title, QString("Vellara 2.5  Pair "));
-        QVERIFY(SaveLayout(state, table));
-        QVERIFY(QFile::exists(" Pair .lat"));
+        m_state.settings.layoutName = " four ";  // the blanks stay in the file name
+        m_state.layout.positions[1].meaning = " \tCaf\u00e9 \u20ac\u00a0";
+        m_table.moveCard(2, 120.25f, 48);
+        m_table.geometry = QRect(-150, 300, 8000, 6000);
+        for (int k = 0; k < 4; ++k)
+            m_table.setCardDraggable(k, true);
+        QVERIFY(SaveLayout(m_state, m_table));
+        QStringList expected = layoutLines(4).mid(0, 3) + QStringList{"-150", "300", "8000", "6000"} + layoutLines(4).mid(7);
+        expected[13] = "\tCaf\u00e9 ?\u00a0";  // the euro sign is 0x80 in the file
+        expected[20] = "120.25";
+        expected[21] = "48";
+        QByteArray file = test::readBytes(" four .lat");
+        QCOMPARE(file.count('\x80'), 1);
+        QCOMPARE(file.replace('\x80', '?'), crlfLines(expected));
+        QVERIFY(m_table.pickCards);
+        QCOMPARE(m_table.cards.size(), 4);
+        for (const test::RecordingTable::Card &card : m_table.cards)
+            QVERIFY(!card.draggable);
     }
 
-    void namesThatLeaveTheFolderAreRefused()
+    void namesThatCannotBeFilesAreRefused_data()
     {
-        WorkDir dir;
+        QTest::addColumn<QString>("name");
+        QTest::newRow("blank") << "   ";
+        QTest::newRow("up a folder") << "../four";
+        QTest::newRow("backslash") << "..\\four";
+        QTest::newRow("nul") << QString("four") + QChar(0);
+    }
+    void namesThatCannotBeFilesAreRefused()
+    {
+        QFETCH(QString, name);
         QDir().mkdir("inner");
         QDir::setCurrent("inner");
-        writeLayout("../outside", layoutLines(1));
-        CoreState state;
-        RecordingTable table;
-        MessageSpy spy;
-        QVERIFY(!LoadLayout(state, table, "../outside"));
-        QCOMPARE(spy.messages(), QStringList{failureMessage("../outside.lat")});
-
-        spy.clear();
-        state.settings.layoutName = "..\\escape";
-        table.setCardDraggable(0, true);
-        QVERIFY(!SaveLayout(state, table));
-        QCOMPARE(spy.messages().size(), 1);
-        QVERIFY(QDir(".").entryList(QDir::Files | QDir::Hidden).isEmpty());
-        QVERIFY(!table.pickCardsEnabled);
-        QVERIFY(table.cards[0].draggable);
-        QDir::setCurrent(dir.path());
+        m_table.setCardDraggable(0, true);
+        test::MessageSpy spy;
+        QVERIFY(!LoadLayout(m_state, m_table, name));
+        QVERIFY(!SaveLayout(m_state, m_table));
+        QCOMPARE(spy.messages(), QStringList({"File was not found or invalid data read in, if " + trimBlanks(name)
+                                                  + ".lat exists, restart program",
+                                              trimBlanks(name).isEmpty() ? QString(kLayoutNeedsName)
+                                                                         : writeFailureMessage(name + ".lat",
+                                                                               "a layout name cannot hold \"/\" or \"\\\"")}));
+        QCOMPARE(QDir(".").entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(test::readBytes("../four.lat"), crlfLines(layoutLines(4)));
+        QVERIFY(!m_table.pickCards && m_table.cards[0].draggable);
+        QDir::setCurrent(m_dir->path());
     }
 };
 

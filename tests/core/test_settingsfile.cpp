@@ -5,26 +5,36 @@
 
 using namespace vellara;
 using test::crlfLines;
-using test::readBytes;
-using test::WorkDir;
-using test::writeBytes;
 
 namespace {
 
-// Lines of a settings file with the given deck and layout groups.
-QStringList settingsLines(int deckCount, int layoutCount, const QString &deckCountText = {})
+// Lines of a settings file with decks 0..deckCount and layouts 1..layoutCount.
+QStringList settingsLines(int deckCount, int layoutCount)
 {
-    QStringList lines{"        Card back file", "/cards/back.wmf", "        Deck path on last save",
-                      "/decks/major", "        Reversal frequency", "4", "        Layout on last save",
-                      "Celtic Cross", "        Number of decks installed",
-                      deckCountText.isEmpty() ? QString::number(deckCount) : deckCountText};
+    QStringList lines{"        Card back file", "/cards/back.wmf", "        Deck path on last save", "/decks/major",
+                      "        Reversal frequency", "4", "        Layout on last save", "Celtic Cross",
+                      "        Number of decks installed", QString::number(deckCount)};
     for (int i = 0; i <= deckCount; ++i)
-        lines << QString("        Name, path of deck#%1").arg(i) << QString("Deck %1").arg(i)
-              << QString("/decks/d%1").arg(i);
+        lines << QString("        Name, path of deck#%1").arg(i) << QString("Deck %1").arg(i) << QString("/decks/d%1").arg(i);
     lines << "        Number of layouts installed" << QString::number(layoutCount);
     for (int i = 1; i <= layoutCount; ++i)
         lines << QString("        Layout name for layout #%1").arg(i) << QString("Layout %1").arg(i);
     return lines;
+}
+
+ProgramSettings readBack(const QByteArray &file, CoreState state = {})
+{
+    test::writeBytes("vellara.ini", file);
+    ReadSettingsFile(state);
+    return state.settings;
+}
+
+// The values a test looks at, in one list.
+QStringList shown(const ProgramSettings &s)
+{
+    return {s.cardBackFile, s.deckDirectory, QString::number(s.reversalFrequency), s.layoutName,
+            QString::number(s.decks.deckCount), s.decks.names[1], s.decks.paths[1], s.decks.names[2], s.decks.names[50],
+            QString::number(s.layouts.layoutCount), s.layouts.names[1], s.layouts.names[2], s.layouts.names[100]};
 }
 
 } // namespace
@@ -33,135 +43,73 @@ class TestSettingsFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void writesTheExactFile()
+    void writesTheExactFileAndReadsOnlyBlanksOff()
     {
-        WorkDir dir;
+        test::WorkDir dir;
         CoreState state;
-        ProgramSettings &s = state.settings;
-        s.cardBackFile = "/cards/back.wmf";
-        s.deckDirectory = "/decks/major";
-        s.reversalFrequency = 4;
-        s.layoutName = "Celtic Cross";
-        s.decks.deckCount = 2;
-        for (int i = 0; i <= 2; ++i) {
-            s.decks.names[i] = QString("Deck %1").arg(i);
-            s.decks.paths[i] = QString("/decks/d%1").arg(i);
-        }
-        s.layouts.layoutCount = 1;
-        s.layouts.names[1] = "Layout 1";
+        state.settings = readBack(crlfLines(settingsLines(2, 1)));
         QVERIFY(WriteSettingsFile(state));
-        QCOMPARE(readBytes("vellara.ini"), crlfLines(settingsLines(2, 1)));
+        QCOMPARE(test::readBytes("vellara.ini"), crlfLines(settingsLines(2, 1)));
 
-        CoreState empty;
-        QVERIFY(WriteSettingsFile(empty));
-        QCOMPARE(readBytes("vellara.ini").count("\r\n"), 15);
-    }
-
-    void roundTripTrimsTexts()
-    {
-        WorkDir dir;
-        CoreState state;
         ProgramSettings &s = state.settings;
         s.cardBackFile = "  \t/b\u00e9/back \u20ac.wmf\u00a0 ";
         s.layoutName = " Three Card ";
-        s.reversalFrequency = 7;
-        s.decks.deckCount = 1;
         s.decks.names[1] = "  Major\t ";
-        s.decks.paths[1] = " /decks/major  ";
-        s.layouts.layoutCount = 2;
-        s.layouts.names[2] = " \u00a0Single ";
+        // Counts beyond the registries, from a damaged state, write a file consistent with itself.
+        s.decks.deckCount = 70;
+        s.layouts.layoutCount = -3;
         QVERIFY(WriteSettingsFile(state));
-
-        CoreState read;
-        ReadSettingsFile(read);
-        QCOMPARE(read.settings.cardBackFile, QString("\t/b\u00e9/back \u20ac.wmf\u00a0"));
-        QCOMPARE(read.settings.layoutName, QString("Three Card"));
-        QCOMPARE(read.settings.reversalFrequency, qint16(7));
-        QCOMPARE(read.settings.decks.deckCount, qint16(1));
-        QCOMPARE(read.settings.decks.names[1], QString("Major\t"));
-        QCOMPARE(read.settings.decks.paths[1], QString("/decks/major"));
-        QCOMPARE(read.settings.layouts.layoutCount, qint16(2));
-        QCOMPARE(read.settings.layouts.names[2], QString("\u00a0Single"));
+        QCOMPARE(test::readBytes("vellara.ini").count("\r\n"), 10 + 3 * 51 + 2);
+        QCOMPARE(shown(readBack(test::readBytes("vellara.ini"))),
+                 QStringList({"\t/b\u00e9/back \u20ac.wmf\u00a0", "/decks/major", "4", "Three Card", "50", "Major\t",
+                              "/decks/d1", "Deck 2", "", "0", "", "", ""}));
     }
 
-    void readsPositionallyWhateverTheComments()
+    void faultsKeepTheValuesTheyMeet_data()
     {
-        WorkDir dir;
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("read");  // over a state of "old" values
         QStringList lines = settingsLines(1, 1);
-        lines[0] = "";
+        lines[0] = "";  // comments are not looked at
         lines[4] = "anything at all";
-        lines[5] = " 5 ";
-        lines[10] = "";
-        writeBytes("vellara.ini", crlfLines(lines).replace("\r\n", "\n"));
-        CoreState state;
-        ReadSettingsFile(state);
-        QCOMPARE(state.settings.reversalFrequency, qint16(5));
-        QCOMPARE(state.settings.decks.names[1], QString("Deck 1"));
-        QCOMPARE(state.settings.layouts.names[1], QString("Layout 1"));
-    }
-
-    void faultsKeepPreviousValues()
-    {
-        WorkDir dir;
-        CoreState state;
-        state.settings.reversalFrequency = 9;
-        state.settings.layoutName = "before";
-        ReadSettingsFile(state);  // no file
-        QCOMPARE(state.settings.reversalFrequency, qint16(9));
-        QCOMPARE(state.settings.layoutName, QString("before"));
-
-        QStringList lines = settingsLines(1, 1);
-        lines[5] = "often";  // not a number: kept, and the line is still consumed
-        writeBytes("vellara.ini", crlfLines(lines));
-        ReadSettingsFile(state);
-        QCOMPARE(state.settings.reversalFrequency, qint16(9));
-        QCOMPARE(state.settings.layoutName, QString("Celtic Cross"));
-        QCOMPARE(state.settings.layouts.names[1], QString("Layout 1"));
-
-        lines = settingsLines(2, 0).mid(0, 15);  // ends inside deck group 1
-        lines[5] = "3";
-        CoreState shortState;
-        shortState.settings.decks.paths[1] = "/old";
-        shortState.settings.decks.names[2] = "old two";
-        shortState.settings.layouts.layoutCount = 4;
-        writeBytes("vellara.ini", crlfLines(lines));
-        ReadSettingsFile(shortState);
-        QCOMPARE(shortState.settings.reversalFrequency, qint16(3));
-        QCOMPARE(shortState.settings.decks.deckCount, qint16(2));
-        QCOMPARE(shortState.settings.decks.names[1], QString("Deck 1"));
-        QCOMPARE(shortState.settings.decks.paths[1], QString("/old"));
-        QCOMPARE(shortState.settings.decks.names[2], QString("old two"));
-        QCOMPARE(shortState.settings.layouts.layoutCount, qint16(4));
-    }
-
-    void surplusRegistryEntriesAreDroppedAndCountsClamped()
-    {
-        WorkDir dir;
-        writeBytes("vellara.ini", crlfLines(settingsLines(60, 130)));
-        CoreState state;
-        ReadSettingsFile(state);
-        QCOMPARE(state.settings.decks.deckCount, qint16(50));
-        QCOMPARE(state.settings.decks.names[50], QString("Deck 50"));
-        QCOMPARE(state.settings.layouts.layoutCount, qint16(100));
-        QCOMPARE(state.settings.layouts.names[100], QString("Layout 100"));
-
-        // A count that cannot be a slot at all, with no groups behind it.
-        QStringList lines = settingsLines(0, 0);
+        lines[5] = "often";  // no number: the value stays, its line is used up
+        const QStringList old{"old", "old", "9", "old", "2", "old", "old", "old", "old", "3", "old", "old", "old"};
+        QTest::newRow("no file") << QByteArray() << old;
+        QTest::newRow("LF ends, odd lines") << crlfLines(lines).replace("\r\n", "\n")
+                                            << QStringList({"/cards/back.wmf", "/decks/major", "9", "Celtic Cross", "1",
+                                                            "Deck 1", "/decks/d1", "old", "old", "1", "Layout 1", "old", "old"});
+        QTest::newRow("ends in deck 1") << crlfLines(settingsLines(2, 0).mid(0, 15))
+                                        << QStringList({"/cards/back.wmf", "/decks/major", "4", "Celtic Cross", "2",
+                                                        "Deck 1", "old", "old", "old", "3", "old", "old", "old"});
+        lines = settingsLines(60, 130);
+        QTest::newRow("surplus dropped") << crlfLines(lines) << QStringList({"/cards/back.wmf", "/decks/major", "4",
+                                            "Celtic Cross", "50", "Deck 1", "/decks/d1", "Deck 2", "Deck 50", "100", "Layout 1",
+                                            "Layout 2", "Layout 100"});
+        lines = settingsLines(0, 0);
         lines[9] = "32767";
-        writeBytes("vellara.ini", crlfLines(lines));
-        CoreState huge;
-        ReadSettingsFile(huge);
-        QCOMPARE(huge.settings.decks.deckCount, qint16(50));
-
-        lines[9] = "-4";
-        writeBytes("vellara.ini", crlfLines(lines));
-        CoreState negative;
-        ReadSettingsFile(negative);
-        QCOMPARE(negative.settings.decks.deckCount, qint16(0));
-        QVERIFY(WriteSettingsFile(negative));
-        CoreState again;
-        ReadSettingsFile(again);
-        QCOMPARE(again.settings.decks.deckCount, qint16(0));
+        QTest::newRow("largest deck count") << crlfLines(lines) << QStringList({"/cards/back.wmf", "/decks/major", "4",
+                                                "Celtic Cross", "50", "0", "old", "old", "old", "3", "old", "old", "old"});
+        lines[9] = "-4";  // the next lines are read as what they stand in place of
+        QTest::newRow("negative deck count") << crlfLines(lines) << QStringList({"/cards/back.wmf", "/decks/major", "4",
+                                                 "Celtic Cross", "0", "old", "old", "old", "old", "3",
+                                                 "Number of layouts installed", "old", "old"});
+    }
+    void faultsKeepTheValuesTheyMeet()
+    {
+        QFETCH(QByteArray, file);
+        test::WorkDir dir;
+        CoreState state;
+        ProgramSettings &s = state.settings;
+        s.cardBackFile = s.deckDirectory = s.layoutName = s.decks.names[1] = s.decks.paths[1] = s.decks.names[2] = "old";
+        s.decks.names[50] = "old";
+        s.layouts.names[1] = s.layouts.names[2] = s.layouts.names[100] = "old";
+        s.reversalFrequency = 9;
+        s.decks.deckCount = 2;
+        s.layouts.layoutCount = 3;
+        if (!file.isEmpty())
+            test::writeBytes("vellara.ini", file);
+        ReadSettingsFile(state);
+        QTEST(shown(s), "read");
     }
 };
 
