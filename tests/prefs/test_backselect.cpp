@@ -40,6 +40,7 @@ private slots:
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->Form_Load();
         window->show();
+        test::verifyControlsApart(window);
         auto *files = window->findChild<platform::FileList *>("File1");
         QCOMPARE(files->fileNames(), (QStringList{"blue.bmp", "broken.bmp", "red.bmp"}));
         auto *folders = window->findChild<platform::DirectoryList *>("Dir1");

@@ -1,5 +1,4 @@
 #include "platform/picture.h"
-#include "support/messagespy.h"
 #include "support/table.h"
 
 #include <QAccessible>
@@ -28,7 +27,6 @@ struct Dealt {
     }
 
     test::WorkDir dir;
-    test::MessageSpy spy;
     test::Table t{3, 6};
 };
 
