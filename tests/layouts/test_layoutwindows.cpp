@@ -202,6 +202,8 @@ private slots:
         verifyShrinks(WindowRegistry::find("namelayout"));
         auto *box = t.in<QLineEdit>("namelayout", "Text1");
         QPushButton *ok = t.in("namelayout", "Command1");
+        // Room for a name of 13 wide letters.
+        QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(QString(13, 'M')));
         // Empty: the focus goes back to the box.
         ok->setFocus();
         ok->click();
