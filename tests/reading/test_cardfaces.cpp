@@ -91,6 +91,9 @@ private slots:
         d.t.window->Image2_Click(3);
         d.t.window->Image2_Click(-1);
         d.showsTurned(1);
+        // The first position is never removed.
+        d.t.window->removePosition(0);
+        QCOMPARE(d.t.window->cardPictureCount(), 3);
 
         // A screen reader presses a card; the large picture is no button.
         QAccessibleInterface *card = QAccessible::queryAccessibleInterface(d.t.card(0));
