@@ -1,42 +1,35 @@
 // The bundled sample: settings, deck, pictures and layouts a newcomer starts
 // on, and the preparation of the working directory the run command uses.
 
-#include "core/corestate.h"
 #include "core/layoutfile.h"
 #include "platform/picture.h"
-#include "platform/pictureelement.h"
-#include "reading/celtic.h"
-#include "support/messagespy.h"
-#include "support/workdir.h"
+#include "support/table.h"
 
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QTest>
 
 using namespace vellara;
 
 namespace {
 
 const QString kSample = QStringLiteral(VELLARA_SOURCE_DIR "/data/sample");
-const QString kPrepare = QStringLiteral(VELLARA_SOURCE_DIR "/scripts/prepare-workdir.sh");
+
+bool prepare(const QString &target)
+{
+    return QProcess::execute("bash", {VELLARA_SOURCE_DIR "/scripts/prepare-workdir.sh", kSample, target}) == 0;
+}
 
 // The lines of a file, empty unless it is Windows-1252 text with CR LF ends.
 QStringList cp1252Lines(const QString &path)
 {
     const QByteArray bytes = test::readBytes(path);
-    for (const char c : bytes) {
-        const auto b = uchar(c);
-        const bool undefined = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-        if (undefined || (b < 0x20 && b != '\r' && b != '\n'))
+    const QByteArray undefined("\x81\x8D\x8F\x90\x9D", 5);
+    for (const char c : bytes)
+        if (undefined.contains(c) || (uchar(c) < 0x20 && c != '\r' && c != '\n'))
             return {};
-    }
     if (!bytes.endsWith("\r\n") || bytes.count('\n') != bytes.count("\r\n"))
         return {};
-    QStringList lines = QString::fromLatin1(bytes).split("\r\n");
-    lines.removeLast();
-    return lines;
+    return QString::fromLatin1(bytes.chopped(2)).split("\r\n");
 }
 
 } // namespace
@@ -48,50 +41,41 @@ private slots:
     void startsAndReadsWithoutAMessage()
     {
         test::WorkDir dir;
-        QCOMPARE(QProcess::execute("bash", {kPrepare, kSample, dir.path()}), 0);
-        test::MessageSpy spy;
-        CoreState state;
-        Celtic table(state);
-        table.Form_Load();
-        table.show();
-        QVERIFY2(spy.messages().isEmpty(), qPrintable(spy.messages().join(" | ")));
-        QCOMPARE(table.windowTitle(), QString("Vellara 2.5 Celtic Cross"));
-        QCOMPARE(state.cardCount, 22);
-        QVERIFY(QFileInfo(state.settings.deckDirectory).isRelative());
-        QCOMPARE(state.settings.decks.paths[0], state.settings.decks.paths[1]);
-        for (int c = 0; c < state.cardCount; ++c) {
-            const QString file = state.settings.deckDirectory + "/" + state.cards[c].pictureFile.trimmed();
-            const auto card = platform::Picture::load(file);
-            QVERIFY2(card && !card->render(QSize(39, 71)).isNull(), qPrintable(file));
-        }
-        const auto back = platform::Picture::load(state.settings.cardBackFile);
+        QVERIFY(prepare(dir.path()));
+        // Any message box fails the test.
+        test::Table t(0);
+        QCOMPARE(t.window->windowTitle(), QString("Vellara 2.5 Celtic Cross"));
+        QCOMPARE(t.state.cardCount, 22);
+        QVERIFY(QFileInfo(t.state.settings.deckDirectory).isRelative());
+        QCOMPARE(t.state.settings.decks.paths[0], t.state.settings.decks.paths[1]);
+        const auto back = platform::Picture::load(t.state.settings.cardBackFile);
         QVERIFY(back && !back->render(QSize(116, 213)).isNull());
-
-        // Every layout fits its window, clear of the controls, and every card turns up with its text.
+        for (int c = 0; c < t.state.cardCount; ++c) {
+            const auto card = platform::Picture::load(t.state.settings.deckDirectory + "/" + t.state.cards[c].pictureFile.trimmed());
+            QVERIFY2(card && !card->render(QSize(39, 71)).isNull(), qPrintable(t.state.cards[c].pictureFile));
+        }
+        // Every layout fits its window, clear of the controls, and every card turns up with its picture and text.
         QList<QRect> controls;
-        for (const char *name : {"Command1", "Command2", "Check1", "Check2", "Check3", "Label2", "Label3",
-                                 "Text1", "Text2", "Image1"})
-            controls << table.findChild<QWidget *>(name)->geometry();
-        QCOMPARE(state.settings.layouts.layoutCount, 4);
+        for (const char *name : {"Command1", "Command2", "Check1", "Check2", "Check3", "Label2", "Label3", "Text1", "Text2", "Image1"})
+            controls << t.find<QWidget>(name)->geometry();
+        QCOMPARE(t.state.settings.layouts.layoutCount, 4);
         for (int i = 1; i <= 4; ++i) {
-            const QString name = state.settings.layouts.names[i].trimmed();
-            QVERIFY(LoadLayout(state, table, name));
+            const QString name = t.state.settings.layouts.names[i].trimmed();
+            QVERIFY(LoadLayout(t.state, *t.window, name));
             QCoreApplication::processEvents();
-            QCOMPARE(cp1252Lines(dir.filePath(name + ".lat")).size(), 7 + 5 * state.layout.positionCount);
-            table.findChild<QPushButton *>("Command1")->click();
-            for (int k = 0; k < state.layout.positionCount; ++k) {
-                const QRect card = table.cardPicture(k)->geometry();
+            QCOMPARE(cp1252Lines(dir.filePath(name + ".lat")).size(), 7 + 5 * t.state.layout.positionCount);
+            t.find("Command1")->click();
+            for (int k = 0; k < t.state.layout.positionCount; ++k) {
                 const QString where = QString("%1 card %2").arg(name).arg(k + 1);
-                QVERIFY2(table.centralWidget()->rect().contains(card), qPrintable(where));
+                QVERIFY2(t.window->centralWidget()->rect().contains(t.card(k)->geometry()), qPrintable(where));
                 for (const QRect &control : controls)
-                    QVERIFY2(!card.intersects(control), qPrintable(where));
-                QVERIFY2(state.layout.positions[k].meaning.text().trimmed().size() >= 10, qPrintable(where));
-                QTest::mouseClick(table.cardPicture(k), Qt::LeftButton, {}, QPoint(3, 3));
-                QVERIFY(!table.findChild<platform::PictureElement *>("Image1")->picture().isNull());
-                QVERIFY(!table.findChild<QPlainTextEdit *>("Text2")->toPlainText().trimmed().isEmpty());
+                    QVERIFY2(!t.card(k)->geometry().intersects(control), qPrintable(where));
+                QVERIFY2(t.state.layout.positions[k].meaning.text().trimmed().size() >= 10, qPrintable(where));
+                QTest::mouseClick(t.card(k), Qt::LeftButton, {}, QPoint(3, 3));
+                QVERIFY(!t.find<platform::PictureElement>("Image1")->picture().isNull());
+                QVERIFY(!t.find<QPlainTextEdit>("Text2")->toPlainText().trimmed().isEmpty());
             }
         }
-        QVERIFY2(spy.messages().isEmpty(), qPrintable(spy.messages().join(" | ")));
     }
 
     void deckTextsFitTheirFields()
@@ -115,25 +99,21 @@ private slots:
     void workingDirectoryIsPreparedOnce()
     {
         test::WorkDir dir;
-        const QString target = dir.filePath("run-dir");
-        QCOMPARE(QProcess::execute("bash", {kPrepare, kSample, target}), 0);
-        QCOMPARE(test::readBytes(target + "/vellara.ini"), test::readBytes(kSample + "/vellara.ini"));
-        QVERIFY(QFile::exists(target + "/decks/major/21.wmf"));
-
+        QVERIFY(prepare(dir.filePath("run")));
+        QCOMPARE(test::readBytes(dir.filePath("run/vellara.ini")), test::readBytes(kSample + "/vellara.ini"));
+        QVERIFY(QFile::exists(dir.filePath("run/decks/major/21.wmf")));
         // What the user saved survives the next run.
-        test::writeBytes(target + "/vellara.ini", "saved by the user\r\n");
-        QFile::remove(target + "/Horseshoe.lat");
-        QCOMPARE(QProcess::execute("bash", {kPrepare, kSample, target}), 0);
-        QCOMPARE(test::readBytes(target + "/vellara.ini"), QByteArray("saved by the user\r\n"));
-        QVERIFY(!QFile::exists(target + "/Horseshoe.lat"));
-
+        test::writeBytes(dir.filePath("run/vellara.ini"), "saved by the user\r\n");
+        QFile::remove(dir.filePath("run/Horseshoe.lat"));
+        QVERIFY(prepare(dir.filePath("run")));
+        QCOMPARE(test::readBytes(dir.filePath("run/vellara.ini")), QByteArray("saved by the user\r\n"));
+        QVERIFY(!QFile::exists(dir.filePath("run/Horseshoe.lat")));
         // A folder without settings gets the sample, but no file is replaced.
-        const QString other = dir.filePath("other");
-        QDir().mkpath(other);
-        test::writeBytes(other + "/Three Card.lat", "mine\r\n");
-        QCOMPARE(QProcess::execute("bash", {kPrepare, kSample, other}), 0);
-        QVERIFY(QFile::exists(other + "/vellara.ini"));
-        QCOMPARE(test::readBytes(other + "/Three Card.lat"), QByteArray("mine\r\n"));
+        QDir().mkpath("other");
+        test::writeBytes("other/Three Card.lat", "mine\r\n");
+        QVERIFY(prepare(dir.filePath("other")));
+        QVERIFY(QFile::exists("other/vellara.ini"));
+        QCOMPARE(test::readBytes("other/Three Card.lat"), QByteArray("mine\r\n"));
     }
 };
 
