@@ -104,6 +104,7 @@ private slots:
         picture("pics/c2.bmp", Qt::red);
         CardDefinitionWindow *w = openNew(state, 3);
         QCOMPARE(w->windowTitle(), QString("New card definitions"));
+        QCOMPARE(w->minimumSize(), w->maximumSize());  // not resizable
         // Each button in its own place (the designed places touch), announced with its tooltip.
         QSet<int> places;
         for (int k = 1; k <= 7; ++k) {
@@ -122,7 +123,8 @@ private slots:
         slider(w)->setSliderDown(false);
 
         // Enter moves on; typing stops at 24, a paste is cut at 400 with its
-        // line breaks as two tabs each; the last card goes on to card 0.
+        // line breaks as two tabs each; a character outside the printable
+        // ones becomes a tab when its box is left, not when the window is.
         nameBox(w)->setFocus();
         nameBox(w)->clear();
         QTest::keyClicks(nameBox(w), QString(30, 'x'));
@@ -134,8 +136,16 @@ private slots:
         QTest::keyClick(box(w, "Text2"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), box(w, "Text3"));
         box(w, "Text3")->setPlainText(QString::fromUtf8("é\x1f\x7f!"));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(box(w, "Text3")->toPlainText(), QString::fromUtf8("é\x1f\x7f!"));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(box(w, "Text3"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), child(w, "Command5"));
+        // Saved, the last card goes on to card 0 and the name box.
         click(w, "Command5");
         QCOMPARE(slider(w)->value(), 0);
         QCOMPARE(state.pendingDeck.names[2].text(), QString(24, 'x').leftJustified(30));
@@ -154,9 +164,11 @@ private slots:
         QTest::keyClick(nameBox(w), Qt::Key_V, Qt::ControlModifier);
         QApplication::clipboard()->setText(QString(500, 'm'));
         QTest::keyClick(box(w, "Text2"), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClicks(box(w, "Text3"), "down");
         click(w, "Command5");
         QCOMPARE(current.cards[0].name.text(), QString(30, 'n'));
         QCOMPARE(current.cards[0].meaning, QString(500, 'm'));
+        QCOMPARE(current.cards[0].reversedMeaning, QString("down"));
     }
 
     void removing_data()
@@ -227,6 +239,7 @@ private slots:
         QCOMPARE(state.pendingDeck.cardCount, 3);
         QCOMPARE(names(state, true, 4), QString("X,Y,Z,N3"));
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("x.wmf").leftJustified(30));
+        QCOMPARE(state.pendingDeck.reversedMeanings[0].text().trimmed(), QString("down"));
         QCOMPARE(w->selectorMaximum(), 2);
         QCOMPARE(nameBox(w)->text(), QString("Z"));
 
