@@ -59,8 +59,11 @@ private slots:
             QCOMPARE(w.findChild<QPlainTextEdit *>("Text3")->toPlainText(), QString("reversed %1").arg(card));
             QCOMPARE(shown(), colour(picture));
         }
+        // The meanings take no typing, but keys select in them, for a screen reader.
         QTest::keyClicks(meaning, "typed");
         QCOMPARE(meaning->toPlainText(), QString("upright 77"));
+        QTest::keyClick(meaning, Qt::Key_End, Qt::ShiftModifier);
+        QVERIFY(meaning->textCursor().hasSelection());
 
         // Reopened on another deck with no folder: the program's folder, and
         // again when emptied while the browser is open.

@@ -180,6 +180,7 @@ private slots:
         for (int i = 0; i < offered->count(); ++i)
             shown += offered->item(i)->checkState() == Qt::Checked ? '1' : '0';
         QCOMPARE(shown, ticks);
+        QVERIFY(offered->updatesEnabled());  // filled, the list is drawn again
         // The ticked names in list order; the 101st tick stops with 100 stored.
         const int stored = last.isEmpty() ? 0 : message.isEmpty() ? handed : 100;
         QCOMPARE(state.pendingDeck.pictureFiles[std::max(stored - 1, 0)].text(), last.leftJustified(30));
