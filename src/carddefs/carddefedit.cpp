@@ -40,9 +40,16 @@ Carddefedit::~Carddefedit()
 
 void Carddefedit::Command6_Click()
 {
+    close();
+}
+
+void Carddefedit::closeEvent(QCloseEvent *event)
+{
+    // Dealing is held back only while the deck is being edited, so leaving
+    // by the close box turns it on again as "Exit no Save" does.
     if (m_enablePickCards)
         m_enablePickCards();
-    close();
+    CardDefinitionWindow::closeEvent(event);
 }
 
 void Carddefedit::Command7_Click()

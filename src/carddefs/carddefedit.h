@@ -11,7 +11,8 @@ struct CoreState;
 
 // "New card definitions" for the current deck, changed in place; its "Add
 // card" opens the card adder. While it is open the reading table's "Pick
-// Cards" is off; "Exit no Save" turns it on through enablePickCards.
+// Cards" is off; leaving it ("Exit no Save" or the close box) turns it on
+// through enablePickCards.
 class Carddefedit : public CardDefinitionWindow, public CardAdderClient {
     Q_OBJECT
 
@@ -24,6 +25,9 @@ public:
 
     // CardAdderClient
     void cardAdded(int slot) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     CoreState &m_state;

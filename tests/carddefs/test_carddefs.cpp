@@ -303,6 +303,11 @@ private slots:
             click(w, "Command6");
             QVERIFY(pick->isEnabled());
             QTRY_VERIFY(!WindowRegistry::find("cardadder"));
+            // Left by its close box, the window lets dealing go on too.
+            table.findChild<QAction *>("changecarddef")->trigger();
+            QVERIFY(!pick->isEnabled());
+            WindowRegistry::find("carddefedit")->close();
+            QVERIFY(pick->isEnabled());
 
             // A new deck from a folder of pictures, named, saved, dealt from.
             table.findChild<QAction *>("addcards")->trigger();
