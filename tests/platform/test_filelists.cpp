@@ -1,5 +1,6 @@
 #include "platform/filelists.h"
 #include "support/messagespy.h"
+#include "support/userinput.h"
 #include "support/workdir.h"
 
 #include <QDir>
@@ -28,12 +29,11 @@ private slots:
         QCOMPARE(::mkfifo("pipe.wmf", 0644), 0);
         FileList list;
         QCOMPARE(list.path(), QDir::currentPath());
-        list.setPattern("*.wmf");
-        QCOMPARE(list.fileNames(), (QStringList{"A.WMF", "b.wmf", "c.Wmf"}));
-        list.setPattern("*.bmp");
-        QCOMPARE(list.fileNames(), QStringList{"back.bmp"});
-        list.setPattern("*.jpg");
-        QVERIFY(list.fileNames().isEmpty());
+        for (const auto &[pattern, names] : {std::pair{"*.wmf", QStringList{"A.WMF", "b.wmf", "c.Wmf"}}, {"*.bmp", {"back.bmp"}},
+                                            {"*.jpg", {}}, {"*.txt;*.BMP", {"back.bmp", "notes.txt"}}}) {
+            list.setPattern(pattern);
+            QCOMPARE(list.fileNames(), names);
+        }
         list.setPattern("*.*");
         QCOMPARE(list.count(), 6);
     }
@@ -67,9 +67,22 @@ private slots:
         QCOMPARE(files.path(), folders.path());
         QCOMPARE(files.fileNames(), QStringList{"fool.wmf"});
 
-        // The chain up to the root stays visible.
-        QTreeWidgetItem *top = folders.topLevelItem(0);
-        QCOMPARE(top->text(0), QString("/"));
+        QVERIFY(!folders.setPath("decks/major/"));  // the same folder: nothing changes
+        QCOMPARE(changed.count(), 2);
+        // The chain up to the root stays visible, and opens too.
+        QCOMPARE(folders.currentItem()->parent()->text(0), QString("decks"));
+        emit folders.itemActivated(folders.topLevelItem(0), 0);
+        QCOMPARE(folders.topLevelItem(0)->text(0), QString("/"));
+        QCOMPARE(files.path(), QString("/"));
+        // Files are picked with the mouse.
+        files.setPath("decks/major");
+        files.show();
+        QSignalSpy clicked(&files, &FileList::fileClicked);
+        QSignalSpy doubleClicked(&files, &FileList::fileDoubleClicked);
+        vellara::test::clickFile(&files, "fool.wmf", true);
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(doubleClicked.count(), 1);
+        QCOMPARE(doubleClicked.at(0).at(0).toString(), QString("fool.wmf"));
     }
 
     void unreadableFolderLeavesTheListsAlone()
@@ -83,8 +96,7 @@ private slots:
         QSignalSpy changed(&folders, &DirectoryList::pathChanged);
         QVERIFY(!folders.setPath("gone/away"));
         QCOMPARE(folders.path(), before);
-        QVERIFY(folders.currentItem());
-        QCOMPARE(folders.currentItem()->text(0), QString("here"));
+        QVERIFY(folders.currentItem() && folders.currentItem()->text(0) == "here");
         QCOMPARE(changed.count(), 0);
         QCOMPARE(spy.messages().size(), 1);
         QVERIFY(spy.messages()[0].contains("No such file or directory"));
@@ -104,17 +116,26 @@ private slots:
                  qPrintable(spy.messages()[0]));
     }
 
+    // A folder's drive is the longest listed root that holds it; the user
+    // picks another with the keys.
     void drivesStartWithTheRoot()
     {
         DriveList drives;
-        QVERIFY(drives.count() >= 1);
         QCOMPARE(drives.itemData(0).toString(), QString("/"));
-        QVERIFY(drives.findData(QDir::homePath()) >= 0);
+        const QString home = QDir::homePath();
+        QVERIFY(drives.itemText(drives.findData(home)).endsWith("(home)"));
+        drives.setDrive(home);
         QSignalSpy changed(&drives, &DriveList::driveChanged);
-        drives.setDrive(QDir::homePath());
-        drives.setDrive("/");
+        drives.setDrive(home + "/deeper/still");
+        QCOMPARE(drives.drive(), home);
+        drives.setDrive("/usr");
         QCOMPARE(drives.drive(), QString("/"));
-        QVERIFY(changed.count() >= 1);
+        QCOMPARE(drives.currentIndex(), 0);
+        QTest::keyClick(&drives, Qt::Key_Down);
+        QCOMPARE(drives.drive(), drives.itemData(1).toString());
+        QTest::keyClick(&drives, Qt::Key_Up);
+        QCOMPARE(changed.count(), 3);
+        QCOMPARE(changed.at(2).at(0).toString(), QString("/"));
     }
 };
 
