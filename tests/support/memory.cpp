@@ -1,28 +1,24 @@
 #include "support/memory.h"
 
-#include <fstream>
-#include <string>
+#include <QFile>
 
 namespace vellara::test {
 
 long peakResidentKilobytes()
 {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = status.readAll();
+    const qsizetype at = text.indexOf("VmHWM:");
+    return at < 0 ? 0 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').value(0).toLong();
 }
 
 void resetPeakResident()
 {
-    std::ofstream("/proc/self/clear_refs") << "5";
+    QFile refs("/proc/self/clear_refs");
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
 }
 
 } // namespace vellara::test
