@@ -25,6 +25,8 @@ using vellara::test::writeBytes;
 
 namespace {
 
+using Records = QList<std::pair<uint16_t, QVector<uint16_t>>>;  // function and parameters of each
+
 const QColor kRed(255, 0, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kBlue(0, 0, 255);
@@ -43,18 +45,24 @@ QByteArray cornerMetafile(const QColor &colour = kRed)
     return w.finish();
 }
 
-// The parameters of a StretchDIBits record drawing a bitmap over the upper
-// left quarter; data is the palette and the pixels.
-QVector<uint16_t> stretchDib(quint32 width, quint32 height, uint16_t bits, uint16_t compression, uint16_t colours,
-                             quint32 sizeImage, const QVector<uint16_t> &data)
+// A device-independent bitmap: its header, then data (palette and pixels).
+QVector<uint16_t> dib(quint32 width, quint32 height, uint16_t bits, uint16_t compression, uint16_t colours, quint32 sizeImage,
+                      const QVector<uint16_t> &data)
 {
     const auto low = [](quint32 v) { return uint16_t(v); };
     const auto high = [](quint32 v) { return uint16_t(v >> 16); };
-    return QVector<uint16_t>{0x0020, 0x00CC, 0, 1, 1, 0, 0, 250, 250, 0, 0, 40, 0, low(width), high(width), low(height), high(height), 1, bits, compression, 0, low(sizeImage), high(sizeImage), 0, 0, 0, 0, colours, 0, 0, 0} + data;
+    return QVector<uint16_t>{40, 0, low(width), high(width), low(height), high(height), 1, bits, compression, 0, low(sizeImage), high(sizeImage), 0, 0, 0, 0, colours, 0, 0, 0} + data;
+}
+
+// The parameters of a StretchDIBits record drawing a bitmap over the upper left quarter.
+QVector<uint16_t> stretchDib(quint32 width, quint32 height, uint16_t bits, uint16_t compression, uint16_t colours,
+                             quint32 sizeImage, const QVector<uint16_t> &data)
+{
+    return QVector<uint16_t>{0x0020, 0x00CC, 0, 1, 1, 0, 0, 250, 250, 0, 0} + dib(width, height, bits, compression, colours, sizeImage, data);
 }
 
 // A metafile of the given records, then a red square over all of it.
-QByteArray recordsThenRed(const QList<std::pair<uint16_t, QVector<uint16_t>>> &records)
+QByteArray recordsThenRed(const Records &records)
 {
     tools::WmfWriter w(1000, 1000);
     for (const auto &[function, params] : records)
@@ -259,8 +267,7 @@ private slots:
 
     // A black triangle under the diagonal of a white picture: every row
     // crosses the edge through shades of grey, where the edge lies. A line
-    // and a hollow chord's chord of the thinnest pen keep as much ink as a
-    // pixel-wide line.
+    // of the thinnest pen keeps as much ink as a pixel-wide line.
     void diagonalEdgesAreSmooth()
     {
         tools::WmfWriter w(1000, 1000);
@@ -271,8 +278,6 @@ private slots:
         w.polygon({QPoint(0, 0), QPoint(1000, 1000), QPoint(0, 1000)});
         w.setPen(QColor(0, 0, 0), 1);
         w.line(QPoint(600, 100), QPoint(900, 100));
-        w.setBrush(QColor());
-        w.rawRecord(0x0830, {400, 900, 400, 600, 500, 900, 300, 600});  // cut at y = 400
         vellara::test::WorkDir dir;
         writeBytes(dir.filePath("diagonal.wmf"), w.finish());
         const auto picture = Picture::load(dir.filePath("diagonal.wmf"));
@@ -284,7 +289,7 @@ private slots:
             for (int y = 2; y < size.height() - 2; ++y) {
                 QCOMPARE(image.pixelColor(0, y), QColor(0, 0, 0));
                 const double edge = (y + 0.5) * size.width() / size.height();
-                for (int x = 0; x < std::min(edge + 3, double(size.width())); ++x) {  // the chord lies further right
+                for (int x = 0; x < std::min(edge + 3, double(size.width())); ++x) {  // the line lies further right
                     const QColor c = image.pixelColor(x, y);
                     QCOMPARE(c.red(), c.blue());
                     if (c.red() > 20 && c.red() < 235) {
@@ -295,10 +300,46 @@ private slots:
                 }
             }
             QVERIFY2(smoothRows > (size.height() - 4) / 2, qPrintable(QString::number(smoothRows)));
-            for (const auto &[from, to] : {std::pair{0.0, 0.2}, {0.35, 0.45}}) {
-                const int ink = inkDown(image, 0.75, from, to);
-                QVERIFY2(ink > 200 && ink < 300, qPrintable(QString("%1 at %2").arg(ink).arg(from)));
-            }
+            const int ink = inkDown(image, 0.75, 0, 0.2);
+            QVERIFY2(ink > 200 && ink < 300, qPrintable(QString::number(ink)));
+        }
+    }
+
+    // Every outline of the thinnest pen keeps a pixel's ink, drawn larger
+    // and averaged down: here a hollow shape's edge along y = 400, from x =
+    // 600 to 900.
+    void thinPensKeepTheirInk_data()
+    {
+        QTest::addColumn<Records>("records");
+        QTest::newRow("line") << Records{{0x0214, {400, 600}}, {0x0213, {400, 900}}};
+        QTest::newRow("rectangle") << Records{{0x041B, {700, 900, 400, 600}}};
+        QTest::newRow("polygon") << Records{{0x0324, {3, 600, 400, 900, 400, 750, 700}}};
+        QTest::newRow("polyline") << Records{{0x0325, {2, 600, 400, 900, 400}}};
+        QTest::newRow("polygons") << Records{{0x0538, {1, 3, 600, 400, 900, 400, 750, 700}}};
+        QTest::newRow("ellipse") << Records{{0x0418, {800, 900, 400, 600}}};
+        QTest::newRow("arc over the top") << Records{{0x0817, {600, 600, 600, 900, 800, 900, 400, 600}}};
+        QTest::newRow("chord") << Records{{0x0830, {400, 900, 400, 600, 500, 900, 300, 600}}};
+        QTest::newRow("pie") << Records{{0x081A, {400, 900, 400, 600, 500, 900, 300, 600}}};
+    }
+    void thinPensKeepTheirInk()
+    {
+        QFETCH(Records, records);
+        tools::WmfWriter w(1000, 1000);
+        w.setPen(QColor());
+        w.setBrush(kWhite);
+        w.rectangle(QRect(0, 0, 1000, 1000));
+        w.setPen(QColor(0, 0, 0), 1);
+        w.setBrush(QColor());
+        w.ellipse(QRect(0, 0, 1, 1));  // selects the pen and the brush
+        for (const auto &[function, params] : records)
+            w.rawRecord(function, params);
+        vellara::test::WorkDir dir;
+        writeBytes(dir.filePath("thin.wmf"), w.finish());
+        const auto picture = Picture::load(dir.filePath("thin.wmf"));
+        QVERIFY(picture);
+        for (const QSize size : {QSize(39, 71), QSize(116, 213)}) {
+            const int ink = inkDown(picture->render(size), 0.75, 0.35, 0.45);  // a curve's top takes a little more
+            QVERIFY2(ink > 200 && ink < 350, qPrintable(QString::number(ink)));
         }
     }
 
@@ -346,6 +387,14 @@ private slots:
         pattern += QVector<uint16_t>(4 + 16, 0);
         const std::pair<uint16_t, QVector<uint16_t>> palette{0x00F7, {0x0300, 0}};
         QTest::newRow("header announcing enormous counts") << huge << true << QByteArray() << false;
+        QByteArray noUnits = recordsThenRed({});
+        noUnits[14] = noUnits[15] = 0;  // libwmf divides by it
+        QTest::newRow("placeable header without units per inch") << noUnits << true << QByteArray() << false;
+        for (const int side : {10, 12}) {  // right and bottom made the same as left and top
+            QByteArray empty = recordsThenRed({});
+            empty[side] = empty[side + 1] = 0;
+            QTest::addRow("placeable header of an empty picture %d", side) << empty << false << QByteArray() << false;
+        }
         QTest::newRow("no metafile type") << wrongType << false << QByteArray() << false;
         QTest::newRow("record claiming 4 GB") << plain.left(plain.size() - 6) + QByteArray("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8) << true << QByteArray("\xFF\xFF\xFF\x7F", 4) << false;
         QTest::newRow("bitmap of 100000 x 100000") << recordsThenRed({{0x0F43, stretchDib(100000, 100000, 24, 0, 0, 0, {})}}) << true << blit << false;
@@ -364,6 +413,36 @@ private slots:
         QTest::newRow("object deleted before use") << recordsThenRed({palette, {0x01F0, {0}}, {0x0234, {0}}}) << true << QByteArray("\x34\x02\x00\x00", 4) << false;
         QTest::newRow("object made again") << recordsThenRed({palette, {0x01F0, {0}}, palette, {0x0234, {0}}}) << true << QByteArray("\x34\x02\x00\x00", 4) << true;
         QTest::newRow("record that draws nothing") << recordsThenRed({{0x0149, {0x1234, 0}}}) << true << QByteArray("\x49\x01\x34\x12", 4) << true;
+        // Each record that fits exactly is handed on, and refused a word short.
+        const auto fits = [](const char *name, uint16_t function, QVector<uint16_t> params) {
+            QByteArray head(4, '\0');
+            qToLittleEndian(function, head.data());
+            qToLittleEndian(params[0], head.data() + 2);
+            // An object made is deleted again, so that the writer's own take its place.
+            const Records deleted = QList<uint16_t>{0x00F7, 0x06FF, 0x01F9, 0x0142}.contains(function) ? Records{{0x01F0, {0}}} : Records{};
+            QTest::addRow("%s, whole", name) << recordsThenRed(Records{{function, params}} + deleted) << true << head << true;
+            params.removeLast();
+            QTest::addRow("%s, a word short", name) << recordsThenRed(Records{{function, params}} + deleted) << true << head << false;
+        };
+        const QVector<uint16_t> pixel = dib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF});
+        const QVector<uint16_t> pixels16{0, 8, 1, 2, 0x0101, 0x00FF};  // eight pixels of one bit
+        fits("rectangle", 0x041B, {100, 100, 0, 0});
+        fits("polygon", 0x0324, {2, 10, 10, 20, 20});
+        fits("polyline", 0x0325, {2, 10, 10, 20, 20});
+        fits("polygons", 0x0538, {2, 2, 1, 10, 10, 20, 20, 30, 30});
+        fits("text", 0x0521, {3, 0x4241, 0x0043, 10, 10});
+        fits("text in a rectangle", 0x0A32, {10, 10, 3, 0x0004, 0, 0, 20, 20, 0x4241, 0x0043});
+        fits("escape", 0x0626, {15, 3, 0x4241, 0x0043});
+        fits("palette", 0x00F7, {0x0300, 1, 0x00FF, 0x0000});
+        fits("region", 0x06FF, {0, 6, 0, 0, 0, 0, 0, 0, 0, 0});
+        fits("pattern brush", 0x01F9, pixels16);
+        fits("bitmap block", 0x0922, QVector<uint16_t>{0x0020, 0x00CC, 0, 0, 1, 8, 0, 0} + pixels16);
+        fits("stretched bitmap block", 0x0B23, QVector<uint16_t>{0x0020, 0x00CC, 1, 8, 0, 0, 250, 250, 0, 0} + pixels16);
+        fits("device bitmap block", 0x0940, QVector<uint16_t>{0x0020, 0x00CC, 0, 0, 1, 1, 0, 0} + pixel);
+        fits("stretched device bitmap block", 0x0B41, QVector<uint16_t>{0x0020, 0x00CC, 1, 1, 0, 0, 250, 250, 0, 0} + pixel);
+        fits("bitmap to the device", 0x0D33, QVector<uint16_t>{0, 1, 0, 0, 0, 1, 1, 0, 0} + pixel);
+        fits("device pattern brush", 0x0142, QVector<uint16_t>{3, 0} + pixel);
+        fits("stretched device bitmap", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF}));
     }
     void hostileMetafiles()
     {
@@ -381,6 +460,11 @@ private slots:
             const auto dword = [&checked](int at) { return qFromLittleEndian<quint32>(checked.constData() + at); };
             QCOMPARE(dword(22 + 6), quint32(checked.size() - 22) / 2);
             QVERIFY(dword(22 + 12) <= quint32(checked.size() - 22 - 18) / 2);
+            quint16 sum = 0;  // and its checksum and units are true
+            for (int i = 0; i < 11; ++i)
+                sum ^= qFromLittleEndian<quint16>(checked.constData() + 2 * i);
+            QCOMPARE(sum, quint16(0));
+            QVERIFY(qFromLittleEndian<quint16>(checked.constData() + 14) > 0);
         }
         vellara::test::WorkDir dir;
         writeBytes(dir.filePath("hostile.wmf"), bytes);
@@ -431,6 +515,16 @@ private slots:
         QVERIFY(!why.isEmpty());
         writeBytes(dir.filePath("empty.bmp"), QByteArray());
         QVERIFY(!Picture::load(dir.filePath("empty.bmp")));
+        // A GIF announcing 20000 x 20000 pixels (1.6 GB), a format that cannot decode smaller.
+        writeBytes(dir.filePath("vast.gif"), QByteArray::fromHex("474946383961204e204ef00000ff00000000002c00000000204e204e00"));
+        QVERIFY(!Picture::load(dir.filePath("vast.gif"), &why));
+        QCOMPARE(why, QString("The picture is too large."));
+        QFile sparse(dir.filePath("vast.wmf"));
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(vellara::platform::kMaxMetafileBytes + 1));
+        sparse.close();
+        QVERIFY(!Picture::load(dir.filePath("vast.wmf"), &why));
+        QCOMPARE(why, QString("The file is too large for a picture."));
+        QVERIFY(vellara::platform::checkedMetafile(QByteArray(vellara::platform::kMaxMetafileBytes + 1, '\0')).isEmpty());
 
         const auto none = Picture::load(QString());
         QVERIFY(none && none->isNull());
