@@ -1,9 +1,15 @@
 #include "platform/filelists.h"
+#include "platform/namefilter.h"
+#include "platform/sliderkeys.h"
 #include "support/messagespy.h"
 #include "support/userinput.h"
 #include "support/workdir.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -136,6 +142,54 @@ private slots:
         QTest::keyClick(&drives, Qt::Key_Up);
         QCOMPARE(changed.count(), 3);
         QCOMPARE(changed.at(2).at(0).toString(), QString("/"));
+    }
+
+    // The lists of a window that chooses pictures, each with its name and place.
+    void chooserPlacesItsLists()
+    {
+        QWidget window;
+        const QRect places[4] = {QRect(0, 0, 90, 100), QRect(0, 110, 90, 20), QRect(100, 0, 90, 100), QRect(100, 110, 90, 20)};
+        const FileChooser chooser(&window, {places[0], places[1], places[2], places[3]}, {"*.wmf", "*.bmp"}, "filelist");
+        const QList<QWidget *> lists{chooser.folders, chooser.drives, chooser.files, chooser.patterns};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(lists[i]->objectName(), (QStringList{"Dir1", "Drive1", "filelist", "Combo1"}[i]));
+            QCOMPARE(lists[i]->geometry(), places[i]);
+        }
+        QCOMPARE(chooser.patterns->count(), 2);
+        QCOMPARE(chooser.patterns->accessibleName(), QString("File type"));
+    }
+
+    // Deck and layout names become folder and file names: typed or pasted,
+    // only letters A to Z, digits and blanks stay, the cursor where it was.
+    void nameBoxesTakeLettersDigitsAndBlanks()
+    {
+        QLineEdit box;
+        filterNameBox(&box);
+        QTest::keyClicks(&box, "Az09 /:@[`{x");
+        QCOMPARE(box.text(), QString("Az09 x"));
+        QTest::keyClick(&box, Qt::Key_Backspace);  // keys without a character pass
+        QCOMPARE(box.text(), QString("Az09 "));
+        QApplication::clipboard()->setText(QStringLiteral("-x/\u00e9y-"));
+        box.setCursorPosition(2);
+        QTest::keySequence(&box, QKeySequence::Paste);
+        QCOMPARE(box.text(), QString("Azxy09 "));
+        QCOMPARE(box.cursorPosition(), 4);
+    }
+
+    // The card sliders step forward with Right, Down and Page Down, which a
+    // plain horizontal scroll bar does backwards.
+    void slidersStepForward()
+    {
+        QScrollBar bar(Qt::Horizontal);
+        bar.setRange(0, 100);
+        bar.setPageStep(10);
+        useForwardKeys(&bar);
+        for (const auto &[key, value] : {std::pair{Qt::Key_Right, 51}, {Qt::Key_Down, 52}, {Qt::Key_PageDown, 62}, {Qt::Key_Left, 61},
+                                         {Qt::Key_Up, 60}, {Qt::Key_PageUp, 50}, {Qt::Key_End, 100}, {Qt::Key_Home, 0}}) {
+            bar.setValue(key == Qt::Key_End ? 0 : bar.value() == 0 ? 50 : bar.value());
+            QTest::keyClick(&bar, key);
+            QCOMPARE(bar.value(), value);
+        }
     }
 };
 
