@@ -391,6 +391,7 @@ private slots:
             QTest::addRow("placeable header of an empty picture %d", side) << empty << false << QByteArray() << false;
         }
         QTest::newRow("no metafile type") << wrongType << false << QByteArray() << false;
+        QTest::newRow("nothing drawn") << tools::WmfWriter(100, 100).finish() << false << QByteArray() << false;
         QTest::newRow("record claiming 4 GB") << plain.left(plain.size() - 6) + QByteArray("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8) << true << QByteArray("\xFF\xFF\xFF\x7F", 4) << false;
         QTest::newRow("bitmap of 100000 x 100000") << recordsThenRed({{0x0F43, stretchDib(100000, 100000, 24, 0, 0, 0, {})}}) << true << blit << false;
         // Run-length encoded, so only its pixel count is wrong with it.

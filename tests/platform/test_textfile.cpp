@@ -47,7 +47,7 @@ private slots:
         // What a meaning box keeps: a tab for each character outside 31 to 127.
         const QString edges = QString(QChar(30)) + QChar(31) + QChar(127) + QChar(128);
         QCOMPARE(tabsForNonAscii(QStringLiteral("a\u00e9\nb\U0001F600c ~") + edges), QString("a\t\tb\tc ~\t\x1f\x7f\t"));
-        QCOMPARE(tabsForNonAscii(QString("x") + QChar(0xD83D)), QString("x\t"));  // half a pair, last
+        QCOMPARE(tabsForNonAscii(QString("x") + QChar(0xD83D) + "y" + QChar(0xD83D)), QString("x\ty\t"));  // halves of a pair
     }
 
     void readsLinesWhateverTheirEnd_data()
