@@ -87,7 +87,7 @@ private slots:
             QCOMPARE(element.focusPolicy(), pressable ? Qt::TabFocus : Qt::NoFocus);
             QCOMPARE(reader->role(), pressable ? QAccessible::Button : QAccessible::Graphic);
             QCOMPARE(reader->actionInterface()->actionNames().contains(press), pressable);
-            for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A})
+            for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A, Qt::Key_Escape})
                 QTest::keyClick(&element, key);
             QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);  // a key held down
             QApplication::sendEvent(&element, &held);
