@@ -469,6 +469,18 @@ private slots:
             QVERIFY(!why.isEmpty());
     }
 
+    // A region is measured scan by scan: two scans, of two sides and of none,
+    // fit only whole.
+    void regionsAreMeasured()
+    {
+        const QVector<uint16_t> head{0, 6, 0, 0, 0, 2, 0, 0, 0, 0};
+        const QVector<uint16_t> scans{2, 0, 10, 0, 10, 2, 0, 10, 20, 0};
+        for (int cut = 0; cut <= scans.size(); ++cut) {
+            const QByteArray checked = vellara::platform::checkedMetafile(recordsThenRed({{0x06FF, head + scans.mid(0, cut)}}));
+            QVERIFY2(checked.contains(QByteArray("\xFF\x06\x00\x00", 4)) == (cut == scans.size()), qPrintable(QString::number(cut)));
+        }
+    }
+
     // Files of many objects: every object is kept, and the largest file
     // checked is not a hang.
     void manyObjectsAreChecked_data()
@@ -511,11 +523,13 @@ private slots:
         writeBytes(dir.filePath("vast.gif"), QByteArray::fromHex("474946383961204e204ef00000ff00000000002c00000000204e204e00"));
         QVERIFY(!Picture::load(dir.filePath("vast.gif"), &why));
         QCOMPARE(why, QString("The picture is too large."));
-        QFile sparse(dir.filePath("vast.wmf"));
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(vellara::platform::kMaxMetafileBytes + 1));
-        sparse.close();
-        QVERIFY(!Picture::load(dir.filePath("vast.wmf"), &why));
-        QCOMPARE(why, QString("The file is too large for a picture."));
+        for (const qint64 size : {vellara::platform::kMaxMetafileBytes, vellara::platform::kMaxMetafileBytes + 1}) {
+            QFile sparse(dir.filePath("vast.wmf"));  // of zeros, costing no disk
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(size));
+            sparse.close();
+            QVERIFY(!Picture::load(dir.filePath("vast.wmf"), &why));
+            QCOMPARE(why == "The file is too large for a picture.", size > vellara::platform::kMaxMetafileBytes);
+        }
         QVERIFY(vellara::platform::checkedMetafile(QByteArray(vellara::platform::kMaxMetafileBytes + 1, '\0')).isEmpty());
 
         const auto none = Picture::load(QString());
