@@ -125,6 +125,8 @@ private slots:
         QTest::mouseRelease(element, Qt::RightButton, {}, QPoint(100, 100));
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(released.count(), 2);
+        QTest::mouseRelease(element, Qt::LeftButton, {}, QPoint(5, 6));  // a release without a press
+        QCOMPARE(clicked.count(), 1);
     }
 };
 

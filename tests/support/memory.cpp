@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <fstream>
+
 namespace vellara::test {
 
 long peakResidentKilobytes()
@@ -16,9 +18,7 @@ long peakResidentKilobytes()
 
 void resetPeakResident()
 {
-    QFile refs("/proc/self/clear_refs");
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 } // namespace vellara::test
