@@ -2,7 +2,9 @@
 #include "support/workdir.h"
 #include "wmfwriter.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,13 +61,44 @@ private slots:
         QCOMPARE(wide.pixelColor(85, 30), QColor(Qt::white));
     }
 
-    void tooltipIsTheAccessibleDescription()
+    // A screen reader names it a picture and reads its tooltip.
+    void accessibleNameAndDescription()
     {
         PictureElement element;
-        element.setToolTip("Card 3");
-        QCOMPARE(element.accessibleDescription(), QString("Card 3"));
-        element.setToolTip("Card 4");
-        QCOMPARE(element.accessibleDescription(), QString("Card 4"));
+        QCOMPARE(element.accessibleName(), QString("Picture"));
+        for (const QString tip : {"Card 3", "Card 4"}) {
+            element.setToolTip(tip);
+            QCOMPARE(element.accessibleDescription(), tip);
+        }
+    }
+
+    // A pressable picture is a button by the keys and to a screen reader; any
+    // other is a graphic that neither takes the focus nor presses.
+    void pressableIsAButton()
+    {
+        PictureElement element;
+        element.setIndex(7);
+        QSignalSpy clicked(&element, &PictureElement::clicked);
+        QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(&element);
+        QVERIFY(reader && reader->actionInterface());
+        const QString press = QAccessibleActionInterface::pressAction();
+        for (const bool pressable : {false, true}) {
+            element.setPressable(pressable);
+            QCOMPARE(element.focusPolicy(), pressable ? Qt::TabFocus : Qt::NoFocus);
+            QCOMPARE(reader->role(), pressable ? QAccessible::Button : QAccessible::Graphic);
+            QCOMPARE(reader->actionInterface()->actionNames().contains(press), pressable);
+            for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A, Qt::Key_Escape})
+                QTest::keyClick(&element, key);
+            QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);  // a key held down
+            QApplication::sendEvent(&element, &held);
+            reader->actionInterface()->doAction(press);
+            QCOMPARE(clicked.count(), pressable ? 4 : 0);
+        }
+        element.setEnabled(false);
+        QVERIFY(!reader->actionInterface()->actionNames().contains(press));
+        reader->actionInterface()->doAction(press);
+        QCOMPARE(clicked.count(), 4);
+        QCOMPARE(clicked.at(0).at(0).toInt(), 7);
     }
 
     void mouseEventsCarryTheIndex()
@@ -92,6 +125,8 @@ private slots:
         QTest::mouseRelease(element, Qt::RightButton, {}, QPoint(100, 100));
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(released.count(), 2);
+        QTest::mouseRelease(element, Qt::LeftButton, {}, QPoint(5, 6));  // a release without a press
+        QCOMPARE(clicked.count(), 1);
     }
 };
 

@@ -12,87 +12,85 @@ using vellara::test::readBytes;
 using vellara::test::WorkDir;
 using vellara::test::writeBytes;
 
+namespace {
+
+// The lines after the first skipped ones.
+QStringList readAll(const QString &path, int skipped = 0)
+{
+    TextReader in(path);
+    for (int i = 0; i < skipped; ++i)
+        in.skipLine();
+    QStringList lines;
+    QString line;
+    while (in.readLine(line))
+        lines << line;
+    return lines;
+}
+
+} // namespace
+
 class TestTextFile : public QObject {
     Q_OBJECT
-
-private:
-    static QStringList readAll(const QString &path)
-    {
-        TextReader in(path);
-        QStringList lines;
-        QString line;
-        while (in.readLine(line))
-            lines << line;
-        return lines;
-    }
 
 private slots:
     void codePageMapsWindows1252()
     {
         const QString text = QStringLiteral("caf\u00e9 \u20ac5 \u2018q\u2019 \u00ff");
-        const QByteArray bytes = encodeCp1252(text);
-        QCOMPARE(bytes, QByteArray("caf\xe9 \x80" "5 \x91q\x92 \xff"));
-        QCOMPARE(decodeCp1252(bytes), text);
+        QCOMPARE(encodeCp1252(text), QByteArray("caf\xe9 \x80" "5 \x91q\x92 \xff"));
+        QCOMPARE(decodeCp1252(encodeCp1252(text)), text);
         // Outside the code page: one "?" per character, also beyond the BMP.
         QCOMPARE(encodeCp1252(QStringLiteral("a\u4e2db\U0001F600c")), QByteArray("a?b?c"));
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
         QCOMPARE(encodeCp1252(decodeCp1252(all)), all);
+        // What a meaning box keeps: a tab for each character outside 31 to 127.
+        const QString edges = QString(QChar(30)) + QChar(31) + QChar(127) + QChar(128);
+        QCOMPARE(tabsForNonAscii(QStringLiteral("a\u00e9\nb\U0001F600c ~") + edges), QString("a\t\tb\tc ~\t\x1f\x7f\t"));
+        QCOMPARE(tabsForNonAscii(QString("x") + QChar(0xD83D) + "y" + QChar(0xD83D)), QString("x\ty\t"));  // halves of a pair
     }
 
+    void readsLinesWhateverTheirEnd_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("mixed ends") << QByteArray("one\r\ntwo\n\r\n\nlast") << QStringList{"one", "two", "", "", "last"};
+        QTest::newRow("ended") << QByteArray("a\r\n") << QStringList{"a"};
+        QTest::newRow("empty") << QByteArray() << QStringList{};
+        QTest::newRow("a line longer than any buffer") << QByteArray(70000, 'z') + "\r\nnext\r\n" << QStringList{QString(70000, 'z'), "next"};
+    }
     void readsLinesWhateverTheirEnd()
     {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
         WorkDir dir;
-        writeBytes("mixed.txt", "one\r\ntwo\n\r\n\nlast");
-        QCOMPARE(readAll("mixed.txt"), (QStringList{"one", "two", "", "", "last"}));
-        writeBytes("ended.txt", "a\r\n");
-        QCOMPARE(readAll("ended.txt"), QStringList{"a"});
-        writeBytes("empty.txt", "");
-        QCOMPARE(readAll("empty.txt"), QStringList{});
-
-        TextReader missing("absent.txt");
-        QVERIFY(!missing.isOpen());
-        QString line = "kept";
-        QVERIFY(!missing.readLine(line));
-        QVERIFY(!missing.skipLine());
-        QCOMPARE(line, QString("kept"));
-
-        TextReader folder(dir.path());
-        QVERIFY(!folder.isOpen());
-
-        writeBytes("one.txt", "x\r\n");
-        TextReader in("one.txt");
-        QVERIFY(in.skipLine());
-        QVERIFY(!in.readLine(line));
-        QCOMPARE(line, QString("kept"));
+        writeBytes("in.txt", bytes);
+        QCOMPARE(readAll("in.txt"), lines);
+        QCOMPARE(readAll("in.txt", 1), lines.mid(1));
     }
 
-    void longLinesAreReadWholeAndHugeFilesRefused()
+    // A file not open, or read to its end, leaves the line as it was.
+    void unreadableFilesGiveNoLines()
     {
         WorkDir dir;
-        QByteArray bytes(70000, 'z');
-        bytes += "\r\nnext\r\n";
-        writeBytes("long.txt", bytes);
-        const QStringList lines = readAll("long.txt");
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0].size(), 70000);
-        QCOMPARE(lines[1], QString("next"));
-
         // Sparse, so that it costs no disk.
         QFile huge("huge.txt");
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("first\r\n") > 0);
         QVERIFY(huge.resize(kMaxTextFileBytes + 1));
         huge.close();
+        writeBytes("one.txt", "x\r\n");
         vellara::test::MessageSpy spy;
-        TextReader in("huge.txt");
-        QVERIFY(!in.isOpen());
-        QString line = "kept";
-        QVERIFY(!in.readLine(line));
-        QCOMPARE(line, QString("kept"));
-        QCOMPARE(spy.messages().size(), 1);
-        QVERIFY2(spy.messages()[0].contains("huge.txt") && spy.messages()[0].contains("64 MB"),
-                 qPrintable(spy.messages()[0]));
+        for (const QString &path : {QString("absent.txt"), dir.path(), QString("huge.txt"), QString("one.txt")}) {
+            TextReader in(path);
+            QCOMPARE(in.isOpen(), path == "one.txt");
+            QCOMPARE(in.skipLine(), path == "one.txt");
+            QString line = "kept";
+            QVERIFY(!in.readLine(line));
+            QVERIFY(!in.skipLine());
+            QCOMPARE(line, QString("kept"));
+        }
+        QCOMPARE(spy.messages().size(), 1);  // only the huge one says why
+        QVERIFY2(spy.messages()[0].contains("huge.txt") && spy.messages()[0].contains("64 MB"), qPrintable(spy.messages()[0]));
     }
 
     void writesCrLfInTheCodePage()
@@ -100,22 +98,16 @@ private slots:
         WorkDir dir;
         writeBytes("out.txt", "an old and much longer content\r\n\r\n\r\n");
         TextWriter out("out.txt");
-        out.writeLine("r\u00e9sum\u00e9 \u20ac");
-        out.writeLine("");
-        out.writeLine("\u4e2d");
+        for (const QString &line : {QString("r\u00e9sum\u00e9 \u20ac"), QString(), QString("\u4e2d")})
+            out.writeLine(line);
         QVERIFY(out.commit());
         QCOMPARE(readBytes("out.txt"), QByteArray("r\xe9sum\xe9 \x80\r\n\r\n?\r\n"));
-    }
-
-    // The writers' faults on a disk are in test_writefaults; this one only a path can have.
-    void writeIntoNoFolderFails()
-    {
-        WorkDir dir;
-        TextWriter out("no/such/file.txt");
-        out.writeLine("new");
-        QVERIFY(!out.commit());
-        QVERIFY2(out.errorString().contains("No such file or directory"), qPrintable(out.errorString()));
-        QVERIFY(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        // The writers' faults on a disk are in test_writefaults; this one only a path can have.
+        TextWriter lost("no/such/file.txt");
+        lost.writeLine("new");
+        QVERIFY(!lost.commit());
+        QVERIFY2(lost.errorString().contains("No such file or directory"), qPrintable(lost.errorString()));
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"out.txt"});
     }
 
     void copyReplacesTheTargetWhole()
@@ -129,7 +121,6 @@ private slots:
         QString error;
         QVERIFY(copyFile("source.wmf", "target.wmf", &error));
         QCOMPARE(readBytes("target.wmf"), picture);
-
         QVERIFY(!copyFile("absent.wmf", "target.wmf", &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(readBytes("target.wmf"), picture);
@@ -143,9 +134,8 @@ private slots:
         QCOMPARE(joinPath("", "cards.dat"), QString("cards.dat"));
         writeBytes("here.txt", "");
         QVERIFY(fileExists("here.txt"));
-        QVERIFY(!fileExists("there.txt"));
-        QVERIFY(!fileExists(dir.path()));
-        QVERIFY(!fileExists(""));
+        for (const QString &path : {QString("there.txt"), dir.path(), QString()})
+            QVERIFY2(!fileExists(path), qPrintable(path));
     }
 };
 

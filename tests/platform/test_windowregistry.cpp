@@ -17,6 +17,7 @@ private slots:
             ++built;
             auto *window = new QLineEdit;
             window->setText("fresh");
+            window->setWindowModality(Qt::ApplicationModal);  // the registry makes every window modeless
             return window;
         };
         QWidget *first = WindowRegistry::open("cardbrowse", make);
@@ -37,9 +38,13 @@ private slots:
         QCOMPARE(static_cast<QLineEdit *>(reopened)->text(), QString("fresh"));
         QTRY_VERIFY(closed.isNull());
 
-        // Other kinds are independent of it.
+        // Other kinds are independent of it; opening one already open brings it to the front.
         QWidget *other = WindowRegistry::open("revset", make);
         QVERIFY(other != reopened);
+        QTRY_COMPARE(QApplication::activeWindow(), other);
+        QCOMPARE(WindowRegistry::open("cardbrowse", make), reopened);
+        QTRY_COMPARE(QApplication::activeWindow(), reopened);
+        QCOMPARE(built, 3);
         reopened->close();
         other->close();
     }

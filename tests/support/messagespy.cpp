@@ -62,19 +62,16 @@ namespace vellara::test {
 MessageSpy::MessageSpy() : m_previous(g_spy)
 {
     g_spy = this;
-    // Without widgets (the file tests) there is no box to answer: the text is taken instead.
+    // Without widgets (the file tests) there is no box to answer: the text goes to the innermost spy.
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        platform::setMessageHandler([this](const QString &text) { m_messages.append(text); });
+        platform::setMessageHandler([](const QString &text) { g_spy->m_messages.append(text); });
 }
 
 MessageSpy::~MessageSpy()
 {
     g_spy = m_previous;
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        platform::setMessageHandler(m_previous ? platform::MessageHandler([spy = m_previous](const QString &text) {
-            spy->m_messages.append(text);
-        })
-                                               : platform::MessageHandler());
+    if (!g_spy && !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        platform::setMessageHandler({});
 }
 
 } // namespace vellara::test
