@@ -319,6 +319,12 @@ private slots:
             w = qobject_cast<Newcarddef *>(WindowRegistry::find("newcarddef"));
             QVERIFY(w);
             click(w, "Command1");  // moon.bmp then sun.bmp
+            // No deck file in the new deck's folder: said, and the card shown again as stored.
+            QTest::keyClicks(nameBox(w), "x");
+            click(w, "Command2");
+            QCOMPARE(spy.messages().value(0), QString("No cards.dat file found in specified directory"));
+            QCOMPARE(nameBox(w)->text(), QString());
+            spy.clear();
             QTest::keyClicks(nameBox(w), "Moon");
             click(w, "Command5");
             click(w, "Command3");
