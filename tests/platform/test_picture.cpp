@@ -435,6 +435,8 @@ private slots:
         fits("bitmap to the device", 0x0D33, QVector<uint16_t>{0, 1, 0, 0, 0, 1, 1, 0, 0} + pixel);
         fits("device pattern brush", 0x0142, QVector<uint16_t>{3, 0} + pixel);
         fits("stretched device bitmap", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF}));
+        // Run-length encoded: one red pixel, then the end; its size is the one announced.
+        fits("run-length bitmap", 0x0F43, stretchDib(1, 1, 8, 1, 1, 4, {0x0000, 0x00FF, 0x0001, 0x0100}));
     }
     void hostileMetafiles()
     {
