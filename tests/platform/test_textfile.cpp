@@ -103,10 +103,13 @@ private slots:
         QVERIFY(out.commit());
         QCOMPARE(readBytes("out.txt"), QByteArray("r\xe9sum\xe9 \x80\r\n\r\n?\r\n"));
         // The writers' faults on a disk are in test_writefaults; this one only a path can have.
-        TextWriter lost("no/such/file.txt");
-        lost.writeLine("new");
-        QVERIFY(!lost.commit());
-        QVERIFY2(lost.errorString().contains("No such file or directory"), qPrintable(lost.errorString()));
+        for (const auto &[path, reason] : {std::pair{"no/such/file.txt", "No such file or directory"},
+                                           std::pair{".", "Is a directory"}}) {
+            TextWriter lost(path);
+            lost.writeLine("new");
+            QVERIFY(!lost.commit());
+            QVERIFY2(lost.errorString().contains(reason), qPrintable(lost.errorString()));
+        }
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"out.txt"});
     }
 
