@@ -4,6 +4,7 @@
 // (it pays for starting a process and writing a PNG file; "wmf2gd/process
 // start" measures the first).
 
+#include "benchfiles.h"
 #include "cardart.h"
 #include "platform/metafilecheck.h"
 #include "platform/picture.h"
@@ -17,8 +18,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-
+using vellara::bench::worst;
 using vellara::platform::Picture;
 
 namespace {
@@ -114,11 +114,6 @@ void checkManyObjects(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(vellara::platform::checkedMetafile(bytes));
     state.counters["KB"] = double(bytes.size()) / 1000.0;
-}
-
-double worst(const std::vector<double> &v)
-{
-    return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
 }
 
 void registerAll()

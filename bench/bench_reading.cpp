@@ -34,6 +34,7 @@ using namespace vellara;
 namespace {
 
 using bench::crlf;
+using bench::worst;
 using bench::writeFile;
 
 // Copies the bundled sample into dir, as the run command does.
@@ -249,11 +250,6 @@ void clickToPainted(benchmark::State &state, const QString &file, bool ahead)
     }
     QDir::setCurrent(previous);
     state.counters["resident_MB"] = double(rss) / 1024.0;
-}
-
-double worst(const std::vector<double> &v)
-{
-    return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #pragma once
 
-// Files the benchmarks set up before they measure.
+// Files the benchmarks set up before they measure, and what they report.
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringList>
+
+#include <algorithm>
+#include <vector>
 
 namespace vellara::bench {
 
@@ -22,6 +25,13 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
 inline QByteArray crlf(const QStringList &lines)
 {
     return (lines.join("\r\n") + "\r\n").toLatin1();
+}
+
+// The slowest repetition, for ComputeStatistics("max", worst): targets are
+// set for the worst case as well as the median.
+inline double worst(const std::vector<double> &v)
+{
+    return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
 }
 
 } // namespace vellara::bench
