@@ -58,9 +58,7 @@ void LayoutChoice::Form_Load()
     m_layouts->clear();
     const LayoutRegistry &layouts = m_state.settings.layouts;
     for (int i = 1; i <= std::min<int>(layouts.layoutCount, kMaxLayoutSlot); ++i)
-        m_layouts->addItem(trimBlanks(layouts.names[i]), i - 1);
-    if (m_layouts->count() > 0)
-        m_layouts->setCurrentIndex(0);
+        m_layouts->addItem(trimBlanks(layouts.names[i]), i - 1); // the first added becomes current
 }
 
 void LayoutChoice::CancelButton_Click()

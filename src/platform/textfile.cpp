@@ -255,22 +255,18 @@ bool copyFile(const QString &source, const QString &target, QString *errorString
     // Unbuffered for the same reason as TextWriter: every write's failure shows.
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failWith(out.errorString());
+    // An uncommitted QSaveFile is discarded when it goes: on each failure below
+    // the target stays as it was.
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(256 * 1024);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
-            out.cancelWriting();
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             return failWith(in.errorString());
-        }
         QString error;
-        if (!writeAll(out, chunk, &error)) {
-            out.cancelWriting();
+        if (!writeAll(out, chunk, &error))
             return failWith(error);
-        }
     }
-    if (!writeFault().isEmpty()) {
-        out.cancelWriting();
+    if (!writeFault().isEmpty())
         return failWith(writeFault());
-    }
     if (!out.commit())
         return failWith(out.errorString());
     return true;
