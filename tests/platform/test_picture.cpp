@@ -7,10 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QPainter>
-#include <QProcess>
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -19,8 +16,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-
-#include <cstdio>
 
 using namespace vellara::platform;
 using namespace vellara::test;
@@ -102,27 +97,6 @@ bool colourAt(const QImage &image, double fx, double fy, const QColor &colour, i
         && std::abs(c.blue() - colour.blue()) <= tolerance && c.alpha() == colour.alpha();
 }
 
-// Mean absolute difference per channel (0 to 255), both blurred over three
-// pixels each way first.
-double blurredDifference(const QImage &a, const QImage &b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        for (int col = 0; col < x.width(); ++col) {
-            for (const int shift : {16, 8, 0}) {  // red, green and blue
-                int d = 0, n = 0;
-                for (int v = std::max(0, row - 1); v <= std::min(x.height() - 1, row + 1); ++v)
-                    for (int u = std::max(0, col - 1); u <= std::min(x.width() - 1, col + 1); ++u, ++n)
-                        d += int(x.pixel(u, v) >> shift & 0xFF) - int(y.pixel(u, v) >> shift & 0xFF);
-                sum += std::abs(d) / double(n);
-            }
-        }
-    }
-    return sum / (3.0 * x.width() * x.height());
-}
-
 } // namespace
 
 class TestPicture : public QObject {
@@ -154,8 +128,7 @@ private slots:
             w.setFont(face, 250);
             w.text(20, 50, "Wim 1");
             QByteArray bytes = w.finish();
-            const qsizetype font = bytes.indexOf(QByteArray("\xFB\x02", 2));  // CreateFontIndirect
-            qToLittleEndian(quint16(weight), bytes.data() + font + 10);
+            qToLittleEndian(quint16(weight), bytes.data() + bytes.indexOf(QByteArray("\xFB\x02", 2)) + 10);
             const auto picture = loadBytes(QString("%1.wmf").arg(++n), bytes);
             return picture ? picture->render(QSize(250, 100)) : QImage();
         };
@@ -181,14 +154,11 @@ private slots:
         QTest::addColumn<QByteArray>("record");  // the head of the record in question
         QTest::addColumn<bool>("kept");
         QTest::addColumn<QString>("reason");  // why it is refused
-        // A red upper left quarter on white.
-        const auto corner = [](const char *row, const char *name, const QByteArray &bytes, QSize size) {
-            QTest::newRow(row) << name << bytes << size << kWhite << QByteArray() << false << QString();
+        // A red upper left quarter on white, drawn at the size; or refused for the reason.
+        const auto file = [](const char *row, const char *name, const QByteArray &bytes, QSize size, const char *why) {
+            QTest::newRow(row) << name << bytes << size << kWhite << QByteArray() << false << QString(why);
         };
-        const auto refused = [](const char *row, const char *name, const QByteArray &bytes, const char *reason) {
-            QTest::newRow(row) << name << bytes << QSize() << QColor() << QByteArray() << false << QString(reason);
-        };
-        const auto red = [](const QString &row, const QByteArray &bytes, const QByteArray &record = {}, bool kept = false) {
+        const auto red = [](QString row, const QByteArray &bytes, const QByteArray &record = {}, bool kept = false) {
             QTest::newRow(qPrintable(row)) << "a.wmf" << bytes << QSize(40, 40) << kRed << record << kept << QString();
         };
         const auto drawn = [&red](const QString &row, const Records &records, const QByteArray &record, bool kept) {
@@ -200,25 +170,25 @@ private slots:
 
         tools::WmfWriter bitmap = whitePaper(1000, 1000);
         bitmap.rawRecord(0x0F43, stretchDib(1, 1, 24, 0, 0, 4, {0x0000, 0x00FF}));  // one red pixel
-        corner("metafile, large card", "a.wmf", cornerMetafile(), QSize(116, 213));
-        corner("metafile, wide", "a.wmf", cornerMetafile(), QSize(400, 90));
-        corner("metafile without placeable header", "a.wmf", cornerMetafile().mid(22), QSize(116, 213));
-        corner("metafile with a bitmap", "a.wmf", bitmap.finish(), QSize(116, 213));
-        corner("bmp", "a.bmp", cornerRaster("BMP"), QSize(60, 120));
-        corner("jpeg named bmp", "a.bmp", cornerRaster("JPEG"), QSize(60, 120));
+        file("metafile, large card", "a.wmf", cornerMetafile(), QSize(116, 213), "");
+        file("metafile, wide", "a.wmf", cornerMetafile(), QSize(400, 90), "");
+        file("metafile without placeable header", "a.wmf", cornerMetafile().mid(22), QSize(116, 213), "");
+        file("metafile with a bitmap", "a.wmf", bitmap.finish(), QSize(116, 213), "");
+        file("bmp", "a.bmp", cornerRaster("BMP"), QSize(60, 120), "");
+        file("jpeg named bmp", "a.bmp", cornerRaster("JPEG"), QSize(60, 120), "");
         // 24 megapixels from a camera: 96 MB decoded whole, so decoded small.
-        corner("camera jpeg", "a.jpg", cornerRaster("JPEG", QSize(6000, 4000)), QSize(116, 213));
-        refused("missing", "a.wmf", QByteArray(), "It does not exist.");
-        refused("folder", ".", QByteArray(), "It is not a regular file.");
-        refused("text", "notes.wmf", "The Tower: sudden change.\r\n", "The file is not a picture that");
-        refused("empty", "a.bmp", "", "The file is not a picture that");
+        file("camera jpeg", "a.jpg", cornerRaster("JPEG", QSize(6000, 4000)), QSize(116, 213), "");
+        file("missing", "a.wmf", QByteArray(), {}, "It does not exist.");
+        file("folder", ".", QByteArray(), {}, "It is not a regular file.");
+        file("text", "notes.wmf", "The Tower: sudden change.\r\n", {}, "The file is not a picture that");
+        file("empty", "a.bmp", "", {}, "The file is not a picture that");
         // 20000 x 20000 pixels (1.6 GB), in a format that cannot decode smaller.
         const QByteArray vastGif = QByteArray::fromHex("474946383961204e204ef00000ff00000000002c00000000204e204e00");
-        refused("vast gif", "a.gif", vastGif, "The picture is too large.");
-        refused("nothing drawn", "a.wmf", tools::WmfWriter(100, 100).finish(), "The metafile holds no drawing.");
-        refused("no metafile type", "a.wmf", patched(22, 1, 3), "The file is not a Windows Metafile.");
-        refused("empty picture, right as left", "a.wmf", patched(10, 2, 0), "The metafile announces an empty");
-        refused("empty picture, bottom as top", "a.wmf", patched(12, 2, 0), "The metafile announces an empty");
+        file("vast gif", "a.gif", vastGif, {}, "The picture is too large.");
+        file("nothing drawn", "a.wmf", tools::WmfWriter(100, 100).finish(), {}, "The metafile holds no drawing.");
+        file("no metafile type", "a.wmf", patched(22, 1, 3), {}, "The file is not a Windows Metafile.");
+        file("empty picture, right as left", "a.wmf", patched(10, 2, 0), {}, "The metafile announces an empty");
+        file("empty picture, bottom as top", "a.wmf", patched(12, 2, 0), {}, "The metafile announces an empty");
         red("header announcing enormous counts", patched(22 + 6, 10, char(0xFF)));
         red("placeable header without units per inch", patched(14, 2, 0));  // libwmf divides by it
         red("record claiming 4 GB", recordsThenRed({}).chopped(6) + QByteArray("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8),
@@ -234,7 +204,7 @@ private slots:
         oddHeader[11] = 20;  // a bitmap header of neither size known
         drawn("bitmap of an unknown header size", {{0x0F43, oddHeader}}, blit, false);
         // More palette colours than the depth allows: libwmf would allocate gigabytes.
-        const QVector<uint16_t> pattern = QVector<uint16_t>{3, 0} + dib(8, 8, 1, 0, 0x4F000000, 32, QVector<uint16_t>(20));
+        const auto pattern = QVector<uint16_t>{3, 0} + dib(8, 8, 1, 0, 0x4F000000, 32, QVector<uint16_t>(20));
         drawn("pattern brush of too many colours", {{0x0142, pattern}}, head(0x0142, 3), false);
         // Height 0 (the default size) kept libwmf drawing for minutes: 12
         // points (240 twips) stand in, of the width that goes with them.
@@ -271,7 +241,8 @@ private slots:
         fits("bitmap block", 0x0922, blt + pixels16);
         fits("stretched bitmap block", 0x0B23, stretchBlt + pixels16);
         fits("device bitmap block", 0x0940, QVector<uint16_t>{0x0020, 0x00CC, 0, 0, 1, 1, 0, 0} + pixel);
-        fits("stretched device bitmap block", 0x0B41, QVector<uint16_t>{0x0020, 0x00CC, 1, 1, 0, 0, 250, 250, 0, 0} + pixel);
+        fits("stretched device bitmap block", 0x0B41,
+             QVector<uint16_t>{0x0020, 0x00CC, 1, 1, 0, 0, 250, 250, 0, 0} + pixel);
         fits("bitmap to the device", 0x0D33, QVector<uint16_t>{0, 1, 0, 0, 0, 1, 1, 0, 0} + pixel);
         fits("device pattern brush", 0x0142, QVector<uint16_t>{3, 0} + pixel);
         fits("stretched device bitmap", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF}));
@@ -294,7 +265,7 @@ private slots:
         const long before = peakResidentKilobytes();
         QString why;
         const auto picture = Picture::load(name, &why);
-        QVERIFY2(why.startsWith(reason) && bool(picture) == reason.isEmpty(), qPrintable(why));
+        QVERIFY2(bool(picture) == reason.isEmpty() && why.left(reason.size()) == reason, qPrintable(why));
         if (!picture)
             return;
         const QImage upright = picture->render(size);
@@ -324,27 +295,6 @@ private slots:
         QVERIFY(qFromLittleEndian<quint16>(checked.constData() + 14) > 0);
     }
 
-    // Metafiles from other programs look as libwmf's own converter (wmf2gd,
-    // of libwmf-bin) draws them.
-    void sharedSamplesMatchLibwmf()
-    {
-        const WorkDir dir;
-        for (const QFileInfo &file : QDir(kSamples).entryInfoList({"*.wmf"})) {
-            QProcess wmf2gd;
-            wmf2gd.start("wmf2gd", {"-t", "png", "-o", "ref.png", "--maxwidth=116", "--maxheight=213", file.filePath()});
-            QVERIFY(wmf2gd.waitForFinished(30000) && wmf2gd.exitCode() == 0);
-            const QImage expected("ref.png");
-            const auto picture = Picture::load(file.filePath());
-            QVERIFY(picture);
-            // The same library draws both, ours with smooth edges and text set at
-            // a finer size: blurred alike they differ by at most 10 of 255 on
-            // average; the sample moved by two pixels, shrunk by a twentieth or
-            // turned differs by 18 to 107 (only the sparse arrow01.wmf moved by
-            // two differs by as little as 10).
-            QVERIFY2(blurredDifference(picture->render(expected.size()), expected) <= 11.0, qPrintable(file.fileName()));
-        }
-    }
-
     // A black triangle under the diagonal of a white picture: every row
     // crosses the edge through shades of grey, where the edge lies.
     void diagonalEdgesAreSmooth()
@@ -364,7 +314,7 @@ private slots:
                     ++x;
                 const QColor c = image.pixelColor(x, y);
                 QVERIFY(x > 0 && c.red() == c.blue());
-                QVERIFY2(std::abs(x + 0.5 - (y + 0.5) * size.width() / size.height()) < 1.5, qPrintable(QString::number(y)));
+                QVERIFY(std::abs(x + 0.5 - (y + 0.5) * size.width() / size.height()) < 1.5);
                 smoothRows += c.red() < 235;
             }
             QVERIFY(smoothRows > (size.height() - 4) / 2);
@@ -523,15 +473,13 @@ private slots:
     void cacheKeepsItsBudget()
     {
         const WorkDir dir;
-        const QByteArray png = cornerRaster("PNG");
         for (int k = 0; k < 70; ++k)
-            writeBytes(QString("%1.png").arg(k), png);
+            writeBytes(QString("%1.png").arg(k), cornerRaster("PNG"));
         Picture::clearCache();
         resetPeakResident();
         const long before = peakResidentKilobytes();
         for (int k = 0; k < 70; ++k) {
             const auto picture = Picture::load(QString("%1.png").arg(k));
-            QVERIFY(picture);
             for (const QSize size : {QSize(512, 512), QSize(511, 512), QSize(512, 511), QSize(511, 511)})
                 picture->render(size);
             Picture::load("0.png");
