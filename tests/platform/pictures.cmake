@@ -1,6 +1,2 @@
 vellara_add_test(test_picture test_picture.cpp)
 target_link_libraries(test_picture PRIVATE vellara_wmfwriter)
-vellara_add_test(test_pictureelement test_pictureelement.cpp)
-target_link_libraries(test_pictureelement PRIVATE vellara_wmfwriter)
-vellara_add_test(test_libwmf test_libwmf.cpp)
-target_link_libraries(test_libwmf PRIVATE vellara_wmfwriter)

@@ -2,10 +2,10 @@
 // again through the same code the fuzz targets call: tests/regressions/<kind>/.
 
 #include "support/memory.h"
+#include "support/workdir.h"
 #include "targets.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 class TestRegressions : public QObject {
@@ -19,25 +19,19 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("file");
         const QDir root(QStringLiteral(VELLARA_SOURCE_DIR "/tests/regressions"));
-        int inputs = 0;
         for (const QString &kind : vellara::fuzz::targetNames()) {
-            for (const QFileInfo &info : QDir(root.filePath(kind)).entryInfoList(QDir::Files, QDir::Name)) {
+            for (const QFileInfo &info : QDir(root.filePath(kind)).entryInfoList(QDir::Files))
                 QTest::newRow(qPrintable(kind + "/" + info.fileName())) << kind << info.filePath();
-                ++inputs;
-            }
         }
-        QVERIFY(inputs > 0);
+        QVERIFY(!QDir(root.filePath("picture")).isEmpty());
     }
     void keptInputsRunCleanly()
     {
         QFETCH(QString, kind);
         QFETCH(QString, file);
-        QFile in(file);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        const QByteArray bytes = in.readAll();
+        const QByteArray bytes = vellara::test::readBytes(file);
         const long before = vellara::test::peakResidentKilobytes();
-        vellara::fuzz::targetNamed(kind)(reinterpret_cast<const uint8_t *>(bytes.constData()),
-                                         size_t(bytes.size()));
+        vellara::fuzz::targetNamed(kind)(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
         // A runaway input takes gigabytes; a hang is caught by the test's time limit.
         QVERIFY2(vellara::test::peakResidentKilobytes() - before < 512 * 1024, "an input took over 512 MB");
     }
