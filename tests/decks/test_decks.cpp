@@ -1,11 +1,8 @@
-#include "decks/cardadder.h"
-#include "decks/cardadderclient.h"
 #include "decks/cardbrowse.h"
 #include "decks/deckchoice.h"
 #include "decks/namecards.h"
 #include "decks/newcardset.h"
 #include "platform/pictureelement.h"
-#include "platform/textfile.h"
 #include "support/deckwindows.h"
 
 #include <QLabel>
@@ -32,21 +29,6 @@ struct Offer {
     QString extra, steps, ticks, message, last;
 };
 
-struct Editor : CardAdderClient {
-    void cardAdded(int slot) override { added << slot; }
-    QList<int> added;
-};
-
-// Opens the card adder on the folder "from" and double-clicks a metafile there.
-QPointer<Cardadder> addCard(CoreState &state, Editor &editor)
-{
-    QPointer<Cardadder> w = openWindow<Cardadder>("cardadder", state, editor);
-    showFolder(w, "from");
-    child<QComboBox>(w, "Combo1")->setCurrentIndex(3);
-    clickFile(child<platform::FileList>(w, "File1"), "a.wmf", true);
-    return w;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Offer)
@@ -57,7 +39,7 @@ class TestDecks : public QObject {
 private slots:
     void cleanup()
     {
-        for (const char *name : {"newcardset", "newcarddef", "deckpick", "deckremove", "cardadder", "cardbrowse"})
+        for (const char *name : {"newcardset", "newcarddef", "deckpick", "deckremove", "cardbrowse"})
             platform::WindowRegistry::close(name);
         Newcardset::setNewcarddefFactory({});
     }
@@ -250,47 +232,6 @@ private slots:
         const DeckRegistry &decks = state.settings.decks;
         for (const auto &[slot, name, folder] : {std::tuple{1, "Garden 2", "a/b"}, {2, "", "a/b"}, {3, "Sun", "pending"}})
             QCOMPARE(decks.names[slot] + "|" + decks.paths[slot], name + QString("|") + dir.filePath(folder));
-    }
-
-    void addingCards()
-    {
-        WorkDir dir;
-        MessageSpy spy;
-        CoreState state;
-        state.settings.deckDirectory = dir.filePath("deck");
-        state.cardCount = 78;
-        QDir().mkpath("deck");
-        Editor editor;
-        // A copy that fails adds no card and leaves the adder open.
-        touch("from/a.wmf", "first");
-        touch("from/a.bmp");
-        platform::setWriteFaultForTesting("No space left on device");
-        QPointer<Cardadder> adder = addCard(state, editor);
-        platform::setWriteFaultForTesting({});
-        QCOMPARE(child<QListWidget>(adder, "File1")->count(), 1);
-        verifyControlsApart(adder);
-        // The preview runs down the window's side.
-        QVERIFY(child(adder, "Image1")->height() > adder->height() / 2);
-        QVERIFY(spy.messages().value(0).contains("No space left on device"));
-
-        // A taken name gets one more "z" in front; a card added closes the adder.
-        for (const QByteArray version : {"first", "second", "third"}) {
-            touch("from/a.wmf", version);
-            adder = addCard(state, editor);
-            QTRY_VERIFY(adder.isNull());
-        }
-        QCOMPARE(QDir("deck").entryList(QDir::Files), (QStringList{"a.wmf", "za.wmf", "zza.wmf"}));
-        QCOMPARE(readBytes("deck/za.wmf"), QByteArray("second"));
-        QCOMPARE(state.cards[80].pictureFile, QString("zza.wmf"));
-        QCOMPARE(editor.added, (QList<int>{78, 79, 80}));  // 78 cards became 79 first
-
-        // A full deck takes no card; Exit closes the adder.
-        state.cardCount = 101;
-        adder = addCard(state, editor);
-        QVERIFY(spy.messages().value(1).contains("101 cards"));
-        QCOMPARE(state.cardCount, 101);
-        click(adder, "Command1");
-        QTRY_VERIFY(adder.isNull());
     }
 };
 
