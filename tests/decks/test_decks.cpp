@@ -203,6 +203,7 @@ private slots:
         state.pendingDeck.pictureDirectory = dir.filePath("pending");
         // The drive list takes the focus whenever the window becomes active.
         auto *import = openWindow<Newcardset>("newcardset", state);
+        QCOMPARE(import->focusWidget(), child(import, "Drive1"));
         QVERIFY(QTest::qWaitForWindowActive(import));
         QCOMPARE(QApplication::focusWidget(), child(import, "Drive1"));
         showFolder(import, "a");
