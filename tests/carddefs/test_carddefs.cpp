@@ -126,7 +126,7 @@ private slots:
         MessageSpy spy;
         CoreState state;
         CardDefinitionWindow *w = open(state, true, 5);
-        writeBytes("pics/c0.txt", crlfLines({"  The Star  ", QString(40, 'm'), QString::fromLatin1(" \tdown\xe9"), "x"}));
+        writeBytes("pics/c0.txt", crlfLines({"  The Star  ", QString(40, 'm'), QString::fromLatin1(" \tdown\xe9")}));
         writeBytes("pics/c2.txt", crlfLines({QString(40, 'n')}));
         state.pendingDeck.meanings[2] = "kept";
         // Each text file line trimmed; a line the file lacks leaves its value.

@@ -229,8 +229,8 @@ private slots:
         QCOMPARE(state.settings.decks.deckCount, 50);
         QCOMPARE(spy.messages().size(), 1);
         const DeckRegistry &decks = state.settings.decks;
-        for (const auto &[slot, name, folder] : {std::tuple{1, "Garden 2", "a/b"}, {2, "", "a/b"}, {3, "Sun", "pending"}})
-            QCOMPARE(decks.names[slot] + "|" + decks.paths[slot], name + QString("|") + dir.filePath(folder));
+        for (const auto &[slot, name, path] : {std::tuple{1, "Garden 2", "a/b"}, {2, "", "a/b"}, {3, "Sun", "pending"}})
+            QCOMPARE(decks.names[slot] + "|" + decks.paths[slot], name + QString("|") + dir.filePath(path));
     }
 };
 
