@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/corestate.h"
+#include "platform/filelists.h"
+#include "platform/windowregistry.h"
+#include "support/messagespy.h"
+#include "support/userinput.h"
+#include "support/workdir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// What the deck and card definition window tests share: finding controls,
+// clicking them, and opening windows as their menu entries do.
+namespace vellara::test {
+
+template <typename T = QWidget> T *child(const QWidget *w, const char *name) { return w->findChild<T *>(name); }
+inline QWidget *opened(const char *name) { return platform::WindowRegistry::find(name); }
+inline void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
+
+// A folder of the working directory, chosen in the window's folder list.
+inline void showFolder(QWidget *w, const QString &folder)
+{
+    child<platform::DirectoryList>(w, "Dir1")->setPath(QDir::current().absoluteFilePath(folder));
+}
+
+// A file with its folders.
+inline void touch(const QString &path, const QByteArray &bytes = "x")
+{
+    QDir().mkpath(QFileInfo(path).path());
+    writeBytes(path, bytes);
+}
+
+// Opens a window through the registry, loaded as the program loads it.
+template <typename Window, typename... Args>
+Window *openWindow(const char *name, Args &&...args)
+{
+    return static_cast<Window *>(platform::WindowRegistry::open(name, [&] {
+        auto *w = new Window(args...);
+        w->Form_Load();
+        return w;
+    }));
+}
+
+} // namespace vellara::test
