@@ -1,11 +1,16 @@
 #include "platform/filelists.h"
+#include "platform/namefilter.h"
+#include "platform/sliderkeys.h"
 #include "platform/windowregistry.h"
 #include "support/messagespy.h"
 #include "support/userinput.h"
 #include "support/workdir.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -124,6 +129,40 @@ private slots:
 
     // A window of each kind is built once, modeless, and brought to the front
     // when opened again; closing destroys it.
+    // Deck and layout names become folder and file names: typed or pasted,
+    // only letters A to Z, digits and blanks stay, the cursor where it was.
+    void nameBoxesTakeLettersDigitsAndBlanks()
+    {
+        QLineEdit box;
+        filterNameBox(&box);
+        QTest::keyClicks(&box, "Az09 /:@[`{x");
+        QCOMPARE(box.text(), QString("Az09 x"));
+        QTest::keyClick(&box, Qt::Key_Backspace);  // keys without a character pass
+        QCOMPARE(box.text(), QString("Az09 "));
+        QApplication::clipboard()->setText(QStringLiteral("-x/\u00e9y-"));
+        box.setCursorPosition(2);
+        QTest::keySequence(&box, QKeySequence::Paste);
+        QCOMPARE(box.text(), QString("Azxy09 "));
+        QCOMPARE(box.cursorPosition(), 4);
+    }
+
+    // The card sliders step forward with Right, Down and Page Down, which a
+    // plain horizontal scroll bar does backwards.
+    void slidersStepForward()
+    {
+        QScrollBar bar(Qt::Horizontal);
+        bar.setRange(0, 100);
+        bar.setPageStep(10);
+        useForwardKeys(&bar);
+        for (const auto &[key, value] : {std::pair{Qt::Key_Right, 51}, {Qt::Key_Down, 52}, {Qt::Key_PageDown, 62},
+                                         {Qt::Key_Left, 61}, {Qt::Key_Up, 60}, {Qt::Key_PageUp, 50},
+                                         {Qt::Key_End, 100}, {Qt::Key_Home, 0}}) {
+            bar.setValue(key == Qt::Key_End ? 0 : bar.value() == 0 ? 50 : bar.value());
+            QTest::keyClick(&bar, key);
+            QCOMPARE(bar.value(), value);
+        }
+    }
+
     void eachWindowKindExistsOnce()
     {
         int built = 0;
