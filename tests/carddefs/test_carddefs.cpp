@@ -129,17 +129,22 @@ private slots:
         writeBytes("pics/c0.txt", crlfLines({"  The Star  ", QString(40, 'm'), QString::fromLatin1(" \tdown\xe9")}));
         writeBytes("pics/c2.txt", crlfLines({QString(40, 'n')}));
         state.pendingDeck.meanings[2] = "kept";
+        // A picture named from its first dot on has the text file ".txt".
+        state.pendingDeck.pictureFiles[1] = ".bmp";
+        writeBytes("pics/.txt", crlfLines({"Dot"}));
         // Each text file line trimmed; a line the file lacks leaves its value.
         click(w, "Command1");
-        QCOMPARE(names(state, true, 5), "The Star,N1," + QString(30, 'n') + ",N3,N4");
+        QCOMPARE(names(state, true, 5), "The Star,Dot," + QString(30, 'n') + ",N3,N4");
         QCOMPARE(state.pendingDeck.meanings[0].text().trimmed() + state.pendingDeck.meanings[2].text().trimmed(),
                  QString(40, 'm') + "kept");
         QCOMPARE(state.pendingDeck.reversedMeanings[0].text(), QString::fromLatin1("\tdown\xe9").leftJustified(400));
         QCOMPARE(nameBox(w)->text(), QString("The Star"));
 
         // No deck file, then one announcing more cards than a deck holds:
-        // each told, and nothing changes.
+        // each told, and nothing changes; the card is shown again, trimmed.
+        QTest::keyClicks(nameBox(w), "x");
         click(w, "Command2");
+        QCOMPARE(nameBox(w)->text(), QString("The Star"));
         writeBytes("pics/cards.dat", crlfLines({"200", "a.bmp", "A", "", ""}));
         click(w, "Command2");
         QVERIFY(spy.messages().value(1).contains("200"));

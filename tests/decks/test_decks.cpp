@@ -111,6 +111,8 @@ private slots:
         // A blank name takes no deck; a folder without a deck file is told,
         // and its slot recorded all the same.
         auto *pick = openWindow<Deckpick>("deckpick", state);
+        QCOMPARE(pick->focusWidget(), child(pick, "OKButton"));
+        QCOMPARE(child(pick, "Combo1")->geometry(), QRect(24, 16, 105, 21));
         chooseDeck(pick, 1);
         QCOMPARE(state.currentDeckIndex, 0);
         chooseDeck(pick, 0);
