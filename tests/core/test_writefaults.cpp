@@ -32,23 +32,20 @@ bool run(const QString &program, const QStringList &args)
     return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-// The copy reports its failure to its caller, which tells the user.
-bool copyPicture()
-{
-    QString error;
-    const bool copied = platform::copyFile("new/picture.wmf", "deck/00.wmf", &error);
-    if (!copied)
-        platform::showMessage(error + " (deck/00.wmf)");
-    return copied;
-}
-
 using Write = bool (*)(const CoreState &, test::RecordingTable &);
 const std::tuple<const char *, const char *, Write> kWriters[] = {
     {"settings", "vellara.ini", [](const CoreState &s, test::RecordingTable &) { return WriteSettingsFile(s); }},
     {"layout", "Spread.lat", [](const CoreState &s, test::RecordingTable &t) { return SaveLayout(s, t); }},
     {"current deck", "deck/cards.dat", [](const CoreState &s, test::RecordingTable &) { return WriteCurrentDeckFile(s); }},
     {"new deck", "new/cards.dat", [](const CoreState &s, test::RecordingTable &) { return WritePendingDeckFile(s); }},
-    {"picture copy", "deck/00.wmf", [](const CoreState &, test::RecordingTable &) { return copyPicture(); }}};
+    // The copy reports its failure to its caller, which tells the user.
+    {"picture copy", "deck/00.wmf", [](const CoreState &, test::RecordingTable &) {
+         QString error;
+         const bool copied = platform::copyFile("new/picture.wmf", "deck/00.wmf", &error);
+         if (!copied)
+             platform::showMessage(error + " (deck/00.wmf)");
+         return copied;
+     }}};
 
 enum Fault { ReadOnlyFolder, ReadOnlyFile, FullDisk, FillsMidWrite, InPlace, InPlaceFails };
 const char *const kFaults[] = {"read-only folder", "read-only file", "full disk", "disk fills mid-write",
@@ -75,8 +72,8 @@ private slots:
         QDir().mkpath(m_disk);
         m_mounted = geteuid() == 0 && run("mount", {"-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", m_disk});
         QDir::setCurrent(m_disk);
-        QDir().mkpath("deck");
-        QDir().mkpath("new");
+        for (const char *folder : {"deck", "new"})
+            QDir().mkpath(folder);
         test::writeBytes("new/picture.wmf", QByteArray(20000, 'p'));
         m_state = CoreState{};
         m_table = test::RecordingTable{};
@@ -154,12 +151,12 @@ private slots:
         }
         QVERIFY(!written);
         QCOMPARE(spy.messages().size(), 1);
-        const QString message = spy.messages()[0];
-        QVERIFY2(message.contains(QFileInfo(file).fileName()), qPrintable(message));
         const char *reason = fault == ReadOnlyFile       ? "Permission denied"
                              : fault == ReadOnlyFolder ? "Read-only file system"
                                                        : "No space left on device";
-        QVERIFY2(message.contains(reason, Qt::CaseInsensitive), qPrintable(message));
+        QVERIFY2(spy.messages()[0].contains(QFileInfo(file).fileName())
+                     && spy.messages()[0].contains(reason, Qt::CaseInsensitive),
+                 qPrintable(spy.messages()[0]));
         QCOMPARE(after, kOld);
         QVERIFY(!m_table.pickCards);  // a failed layout save leaves the table as it was
         // No temporary file is left beside the old one.
