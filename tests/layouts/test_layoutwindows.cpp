@@ -81,7 +81,7 @@ class TestLayouts : public QObject {
     Q_OBJECT
 
 private slots:
-    void draggingAddingAndRemoving()
+    void draggingAddingRemovingAndRestarting()
     {
         WorkDir dir;
         MessageSpy spy;
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(t.window->cardPlace(0), QPointF(300, 100));
 
         // The card moves by the pointer's way times client pixels over outer twips.
-        t.action("layoutedit")->trigger();
+        editAs(t, "Mine");
         const float rW = float(t.window->centralWidget()->width()) / float(t.window->windowGeometry().width());
         const float rH = float(t.window->centralWidget()->height()) / float(t.window->windowGeometry().height());
         mouse(card, kDown, {10, 20});
@@ -116,7 +116,6 @@ private slots:
             QCOMPARE(QPoint(t.state.editing.dragOffsetX, t.state.editing.dragOffsetY), grip);
         }
 
-        editAs(t, "Mine");
         t.action("AddCard")->trigger();
         QCOMPARE(t.state.layout.positionCount, qint16(4));
         QCOMPARE(t.card(3)->pos(), QPoint(325, 25));
@@ -139,6 +138,18 @@ private slots:
             t.action("AddCard")->trigger();
         QCOMPARE(spy.messages(), QStringList{"A layout holds at most 100 cards."});
         QCOMPARE(t.window->cardPictureCount(), 100);
+
+        // Started again: the outer place and size, frame included, and the places, fractions and all, are the saved ones.
+        t.window->move(t.window->pos() + QPoint(40, 30));
+        t.action("savelayout")->trigger();
+        t.action("save")->trigger();
+        Table again(0);
+        QVERIFY(again.window->frameGeometry() != again.window->geometry());
+        QCOMPARE(again.window->windowGeometry(), t.window->windowGeometry());
+        QCOMPARE(again.window->windowTitle(), QString("Vellara 2.5 Mine"));
+        QCOMPARE(again.window->cardPictureCount(), 100);
+        for (int k = 0; k < 100; ++k)
+            QCOMPARE(again.window->cardPlace(k), t.window->cardPlace(k));
     }
 
     void editingStatesNamingAndSaving()
@@ -211,47 +222,9 @@ private slots:
         QFile::setPermissions("Mine.lat", QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(spy.messages().size(), 1);
         QCOMPARE(state(t), QString("named off on on"));
-
-        // A blank name is installed, but no hidden ".lat" is written for it.
-        spy.clear();
-        platform::WindowRegistry::close("namelayout");
-        editAs(t, "   ");
-        QCOMPARE(t.state.settings.layoutName, QString());
-        t.action("savelayout")->trigger();
-        QCOMPARE(spy.messages(), QStringList{kLayoutNeedsName});
-        QVERIFY(!QFile::exists(".lat"));
-        QCOMPARE(state(t), QString("named off on on"));
     }
 
-    void designedLayoutComesBackAfterARestart()
-    {
-        WorkDir dir;
-        QList<QPointF> places;
-        QRect geometry;
-        {
-            Table t(2);
-            editAs(t, "Designed");
-            t.action("AddCard")->trigger();
-            mouse(t.card(2), kDown, {3, 4});
-            for (int i = 0; i < 5; ++i)
-                mouse(t.card(2), kMove, {63, 34});
-            t.window->move(t.window->pos() + QPoint(40, 30));
-            t.action("savelayout")->trigger();
-            t.action("save")->trigger();
-            for (int k = 0; k < 3; ++k)
-                places << t.window->cardPlace(k);
-            geometry = t.window->windowGeometry();
-            QVERIFY(places[2].x() > 330 && places[2].y() > 26);
-        }
-        // Shown again: the outer place and size, frame included, are the saved ones.
-        Table t(0);
-        QVERIFY(t.window->frameGeometry() != t.window->geometry());
-        QCOMPARE(t.window->windowGeometry(), geometry);
-        QCOMPARE(t.window->windowTitle(), QString("Vellara 2.5 Designed"));
-        QCOMPARE(t.window->cardPictureCount(), 3);
-        for (int k = 0; k < 3; ++k)
-            QCOMPARE(t.window->cardPlace(k), places[k]);
-    }
+
     void positionEditor()
     {
         WorkDir dir;

@@ -56,22 +56,16 @@ QStringList savedPlace(Table &t)
     return QString::fromLatin1(readBytes("Spread.lat")).split("\r\n").mid(3, 4);
 }
 
-// The reversal frequency as the settings file holds it.
-QByteArray savedFrequency()
-{
-    return readBytes("vellara.ini").split('\n').value(5);
-}
-
 // What a click on card k shows: its face, upright or turned as dealt, and its texts.
 void showsTurned(const test::Table &t, int k)
 {
     const Picture face = t.window->facePicture(k)->picture();
     QCOMPARE(t.find<PictureElement>("Image1")->picture(), face);
     QCOMPARE(t.card(k)->picture(), face);
-    QCOMPARE(t.find<QPlainTextEdit>("Text1")->toPlainText().trimmed(), QString("position %1").arg(k + 1));
+    QCOMPARE(text(t, "Text1").trimmed(), QString("position %1").arg(k + 1));
     const QString number = face.path().mid(face.path().size() - 5, 1);
     const QString meaning = face.isTurned() ? "*Reversed*\nreversed" : "upright";
-    QCOMPARE(t.find<QPlainTextEdit>("Text2")->toPlainText().remove(u' '), "Card" + number + "\n\n" + meaning + number);
+    QCOMPARE(text(t, "Text2").remove(u' '), "Card" + number + "\n\n" + meaning + number);
 }
 
 } // namespace
@@ -139,14 +133,11 @@ private slots:
         for (int deal = 0; deal < 30; ++deal) {
             QTest::mouseClick(t.card(0), Qt::LeftButton);
             t.click("Command1");
-            QSet<int> dealt;
             for (int p = 0; p < 10; ++p) {
-                dealt.insert(t.state.reading.dealtCards[p]);
                 QVERIFY(shows(t.card(p), Qt::white));
                 if (t.state.reading.cardTexts[p].text().contains("*Reversed*"))
                     reversed = p;
             }
-            QCOMPARE(dealt.size(), 10);
             QVERIFY(shows(t.find<PictureElement>("Image1"), Qt::white));
             QVERIFY(text(t, "Text1").isEmpty() && text(t, "Text2").isEmpty());
         }
@@ -194,11 +185,6 @@ private slots:
             const int d = t.state.reading.dealtCards[p];
             QVERIFY(shows(t.card(p), d == 1 ? QColor(Qt::red) : cardColour(d)));
         }
-        // A frequency below two is saved as two.
-        t.state.settings.reversalFrequency = 0;
-        t.click("Command1");
-        t.action("save")->trigger();
-        QCOMPARE(savedFrequency(), QByteArray("2\r"));
 
         // The random layout is loaded before the random deck, which must hold enough cards for it.
         t.find<QCheckBox>("Check2")->setChecked(true);
@@ -242,7 +228,7 @@ private slots:
             QCOMPARE(ended.count(), failing ? 0 : 1);
             QCOMPARE(spy.messages().size(), failing ? 1 : 0);
             QCOMPARE(t.window->isVisible(), failing);
-            QCOMPARE(savedFrequency(), QByteArray(command[0] == 's' ? "9\r" : "2\r"));
+            QCOMPARE(readBytes("vellara.ini").split('\n').value(5), QByteArray(command[0] == 's' ? "9\r" : "2\r"));
             for (const char *name : {"cardbrowse", "revset", "backselect"})
                 QCOMPARE(platform::WindowRegistry::find(name) != nullptr, failing);
             t.window->close();  // by the frame
