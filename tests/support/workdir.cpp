@@ -22,9 +22,7 @@ WorkDir::~WorkDir()
 QByteArray readBytes(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes)
@@ -36,10 +34,7 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 
 QByteArray crlfLines(const QStringList &lines)
 {
-    QByteArray out;
-    for (const QString &line : lines)
-        out += line.toLatin1() + "\r\n";
-    return out;
+    return lines.join("\r\n").toLatin1() + (lines.isEmpty() ? "" : "\r\n");
 }
 
 } // namespace vellara::test

@@ -9,12 +9,10 @@ namespace vellara::test {
 // A fresh temporary folder made the working directory while this lives, since
 // the settings and layout files are opened there.
 class WorkDir {
+    Q_DISABLE_COPY(WorkDir)
 public:
     WorkDir();
     ~WorkDir();
-    WorkDir(const WorkDir &) = delete;
-    WorkDir &operator=(const WorkDir &) = delete;
-
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
