@@ -63,11 +63,10 @@ constexpr qint64 kMaxSupersampledPixels = 4096LL * 4096LL;
 
 int supersampleFor(QSize size)
 {
-    for (int factor = kSupersample; factor > 1; --factor) {
-        if (qint64(size.width()) * size.height() * factor * factor <= kMaxSupersampledPixels)
-            return factor;
-    }
-    return 1;
+    int factor = kSupersample;
+    while (factor > 1 && qint64(size.width()) * size.height() * factor * factor > kMaxSupersampledPixels)
+        --factor;
+    return factor;
 }
 
 // Averages each factor x factor block of gd's true colour pixels into one.
