@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
     }
 
-    void choosingDecks()
+    void registeringDecks()
     {
         WorkDir dir;
         MessageSpy spy;
@@ -126,6 +126,40 @@ private slots:
         QCOMPARE(child<QComboBox>(remove, "Combo1")->count(), 2);
         click(remove, "CancelButton");
         QVERIFY(!opened("deckremove"));
+
+        // A new deck's pictures and name.
+        touch("a/one.bmp");
+        QDir().mkpath("a/b");
+        for (const int slot : {0, 99, 100})
+            state.pendingDeck.pictureFiles[slot] = "kept";
+        state.pendingDeck.pictureDirectory = dir.filePath("pending");
+        // The drive list has the focus when the window opens.
+        auto *import = openWindow<Newcardset>("newcardset", state);
+        QCOMPARE(import->focusWidget(), child(import, "Drive1"));
+        showFolder(import, "a");
+        click(import, "Command1");
+        // Another folder empties the list and the new deck's pictures, slot 100 aside.
+        showFolder(import, "a/b");
+        QCOMPARE(child<QListWidget>(import, "floppylist")->count(), 0);
+        for (const int slot : {0, 99, 100})
+            QCOMPARE(state.pendingDeck.pictureFiles[slot].text().trimmed(), QString(slot == 100 ? "kept" : ""));
+
+        // Each name takes the next slot, with the folder shown in the import
+        // window, else the pending deck's; 50 decks are as many as there can be.
+        for (const QString typed : {"Ga-r'den 2!", "   ", "Sun", "Full"}) {
+            if (typed == "Sun")
+                platform::WindowRegistry::close("newcardset");
+            if (typed == "Full")
+                decks.deckCount = 50;
+            Namecards naming(state);
+            naming.show();
+            QTest::keyClicks(child<QLineEdit>(&naming, "Text1"), typed + "\r");
+            QCOMPARE(naming.isVisible(), typed == "Full");
+        }
+        QCOMPARE(decks.deckCount, 50);
+        QCOMPARE(spy.messages().size(), 2);
+        for (const auto &[slot, name, path] : {std::tuple{3, "Garden 2", "a/b"}, {4, "", "a/b"}, {5, "Sun", "pending"}})
+            QCOMPARE(decks.names[slot] + "|" + decks.paths[slot], name + QString("|") + dir.filePath(path));
     }
 
     void offering_data()
@@ -182,46 +216,6 @@ private slots:
         const int stored = last.isEmpty() ? 0 : message.isEmpty() ? handed : 100;
         QCOMPARE(state.pendingDeck.pictureFiles[std::max(stored - 1, 0)].text(), last.leftJustified(30));
         QVERIFY(state.pendingDeck.pictureFiles[stored].text().trimmed().isEmpty());
-    }
-
-    void namingANewDeck()
-    {
-        WorkDir dir;
-        MessageSpy spy;
-        CoreState state;
-        touch("a/one.bmp");
-        QDir().mkpath("a/b");
-        for (const int slot : {0, 99, 100})
-            state.pendingDeck.pictureFiles[slot] = "kept";
-        state.pendingDeck.pictureDirectory = dir.filePath("pending");
-        // The drive list has the focus when the window opens.
-        auto *import = openWindow<Newcardset>("newcardset", state);
-        QCOMPARE(import->focusWidget(), child(import, "Drive1"));
-        showFolder(import, "a");
-        click(import, "Command1");
-        // Another folder empties the list and the new deck's pictures, slot 100 aside.
-        showFolder(import, "a/b");
-        QCOMPARE(child<QListWidget>(import, "floppylist")->count(), 0);
-        for (const int slot : {0, 99, 100})
-            QCOMPARE(state.pendingDeck.pictureFiles[slot].text().trimmed(), QString(slot == 100 ? "kept" : ""));
-
-        // Each name takes the next slot, with the folder shown in the import
-        // window, else the pending deck's; 50 decks are as many as there can be.
-        for (const QString typed : {"Ga-r'den 2!", "   ", "Sun", "Full"}) {
-            if (typed == "Sun")
-                platform::WindowRegistry::close("newcardset");
-            if (typed == "Full")
-                state.settings.decks.deckCount = 50;
-            Namecards naming(state);
-            naming.show();
-            QTest::keyClicks(child<QLineEdit>(&naming, "Text1"), typed + "\r");
-            QCOMPARE(naming.isVisible(), typed == "Full");
-        }
-        QCOMPARE(state.settings.decks.deckCount, 50);
-        QCOMPARE(spy.messages().size(), 1);
-        const DeckRegistry &decks = state.settings.decks;
-        for (const auto &[slot, name, path] : {std::tuple{1, "Garden 2", "a/b"}, {2, "", "a/b"}, {3, "Sun", "pending"}})
-            QCOMPARE(decks.names[slot] + "|" + decks.paths[slot], name + QString("|") + dir.filePath(path));
     }
 };
 
