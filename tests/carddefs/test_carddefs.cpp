@@ -81,6 +81,7 @@ private slots:
         QApplication::clipboard()->setText("up\r\n\r\nend " + QString(500, 'm'));
         press(Qt::Key_V, Qt::ControlModifier);
         press(Qt::Key_X);
+        QCOMPARE(child<MeaningBox>(w, "Text2")->text().size(), 400);  // all a deck file keeps
         press(Qt::Key_Return);
         QPlainTextEdit *reversed = child<QPlainTextEdit>(w, "Text3");
         reversed->setPlainText(QString::fromUtf8("é\x1f\x7f!"));
@@ -187,7 +188,6 @@ private slots:
         {
             CoreState state;
             Celtic table(state);
-            auto *pick = child<QPushButton>(&table, "Command1");
             // No deck folder means the program's.
             table.findChild<QAction *>("changecarddef")->trigger();
             QWidget *w = opened("carddefedit");
@@ -236,7 +236,7 @@ private slots:
             // The adder, still open, goes with the window it reports to. The
             // window lets dealing go on however it is closed: "Exit no Save" closes it.
             click(w, "Command6");
-            QVERIFY(pick->isEnabled());
+            QVERIFY(child<QPushButton>(&table, "Command1")->isEnabled());
             QTRY_VERIFY(!opened("cardadder"));
 
             // A new deck from a folder of pictures, named, saved, dealt from.
