@@ -157,7 +157,7 @@ private slots:
             QCOMPARE(naming.isVisible(), typed == "Full");
         }
         QCOMPARE(decks.deckCount, 50);
-        QCOMPARE(spy.messages().size(), 2);
+        QCOMPARE(spy.messages().size(), 2);  // the missing deck file above, and the 51st deck
         for (const auto &[slot, name, path] : {std::tuple{3, "Garden 2", "a/b"}, {4, "", "a/b"}, {5, "Sun", "pending"}})
             QCOMPARE(decks.names[slot] + "|" + decks.paths[slot], name + QString("|") + dir.filePath(path));
     }
