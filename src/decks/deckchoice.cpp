@@ -38,7 +38,6 @@ DeckChoice::DeckChoice(CoreState &state, const QString &name, const QString &can
     m_cancel->setAutoDefault(false);
 
     setTabOrder(m_ok, m_cancel);
-    setTabOrder(m_cancel, m_decks);
     m_ok->setFocus();
 
     connect(m_ok, &QPushButton::clicked, this, &DeckChoice::OKButton_Click);
