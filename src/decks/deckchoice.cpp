@@ -37,7 +37,7 @@ DeckChoice::DeckChoice(CoreState &state, const QString &name, const QString &can
     m_cancel->setGeometry(designRect(2280, 600, 1215, 375));
     m_cancel->setAutoDefault(false);
 
-    setTabOrder(m_ok, m_cancel);
+    // The tab order is the creation order: the list, OK, Cancel.
     m_ok->setFocus();
 
     connect(m_ok, &QPushButton::clicked, this, &DeckChoice::OKButton_Click);
