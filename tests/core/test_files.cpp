@@ -1,0 +1,419 @@
+// The program's three files, settings, layouts and decks, read and written,
+// and the conversions of the values they hold.
+
+#include "core/deckfile.h"
+#include "core/fileformat.h"
+#include "core/layoutfile.h"
+#include "core/settingsfile.h"
+#include "recordingtable.h"
+#include "support/messagespy.h"
+#include "support/workdir.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <limits>
+#include <memory>
+#include <span>
+
+using namespace vellara;
+using test::crlfLines;
+
+namespace {
+
+// Lines of a settings file with decks 0..deckCount and layouts 1..layoutCount.
+QStringList settingsLines(int deckCount, int layoutCount)
+{
+    QStringList lines{"        Card back file", "/cards/back.wmf", "        Deck path on last save", "/decks/major",
+                      "        Reversal frequency", "4", "        Layout on last save", "Celtic Cross",
+                      "        Number of decks installed", QString::number(deckCount)};
+    for (int i = 0; i <= deckCount; ++i)
+        lines << QString("        Name, path of deck#%1").arg(i) << QString("Deck %1").arg(i)
+              << QString("/decks/d%1").arg(i);
+    lines << "        Number of layouts installed" << QString::number(layoutCount);
+    for (int i = 1; i <= layoutCount; ++i)
+        lines << QString("        Layout name for layout #%1").arg(i) << QString("Layout %1").arg(i);
+    return lines;
+}
+
+// The settings a test looks at, joined by "|".
+QString shown(const ProgramSettings &s)
+{
+    return QStringList{s.cardBackFile, s.deckDirectory, QString::number(s.reversalFrequency), s.layoutName,
+                       QString::number(s.decks.deckCount), s.decks.names[1], s.decks.paths[1], s.decks.names[2],
+                       s.decks.names[50], QString::number(s.layouts.layoutCount), s.layouts.names[1],
+                       s.layouts.names[2], s.layouts.names[100]}
+        .join('|');
+}
+
+QString makeDeck(const QString &folder, int count, const QString &countLine = {})
+{
+    QStringList lines{countLine.isEmpty() ? QString::number(count) : countLine};
+    for (int k = 0; k < count; ++k)
+        lines << QString("card%1.wmf").arg(k) << QString("Name %1").arg(k) << QString("Up %1").arg(k)
+              << QString("Down %1").arg(k);
+    QDir().mkpath(folder);
+    test::writeBytes(folder + "/cards.dat", crlfLines(lines));
+    return QDir(folder).absolutePath();
+}
+
+// A state that already holds deck 4, of three cards.
+CoreState stateWithOldDeck()
+{
+    CoreState state;
+    state.cardCount = 3;
+    state.cards.fill({"old.wmf", QString("Old"), "old up", "old down"});
+    state.settings.deckDirectory = "/old/deck";
+    state.currentDeckIndex = 4;
+    return state;
+}
+
+// The count, directory and slot of the current deck, then its first four cards, one line each.
+QStringList shown(const CoreState &s)
+{
+    QStringList cards{QString("%1 %2 %3").arg(s.cardCount).arg(s.settings.deckDirectory).arg(s.currentDeckIndex)};
+    for (const CardRecord &c : std::span(s.cards).first(4))
+        cards << QStringList{c.pictureFile, c.name.text().trimmed(), c.meaning, c.reversedMeaning}.join('|');
+    return cards;
+}
+
+// Position k lies at (10k + 5, 20k + 7), meaning "Meaning k+1".
+QStringList layoutLines(int count)
+{
+    QStringList lines{"        # of cards in layout", QString::number(count),
+                      "        Program window left, top, width, height", "1200", "900", "9600", "7200"};
+    for (int k = 0; k < count; ++k)
+        lines << QString("        positional meaning %1").arg(k + 1) << QString("Meaning %1").arg(k + 1)
+              << QString("        left, top of card#%1").arg(k + 1) << QString::number(10 * k + 5)
+              << QString::number(20 * k + 7);
+    return lines;
+}
+
+// The title, the window and each card as the table shows them; a card's
+// pictures only when they are not both the back.
+QStringList shown(const test::RecordingTable &table)
+{
+    const QRect g = table.geometry;
+    QStringList lines{table.title + QString(" %1,%2 %3x%4").arg(g.left()).arg(g.top()).arg(g.width()).arg(g.height())
+                      + (table.large == "/back.wmf" ? QString() : " large: " + table.large)};
+    for (const test::RecordingTable::Card &c : table.cards)
+        lines << QString("%1 %2 %3,%4").arg(c.tooltip).arg(c.visible).arg(c.place.x()).arg(c.place.y())
+                     + (c.back + c.face == "/back.wmf/back.wmf" ? QString() : " " + c.back + " " + c.face);
+    return lines;
+}
+
+} // namespace
+
+class TestFiles : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::WorkDir> m_dir;
+    CoreState m_state;
+    test::RecordingTable m_table;
+
+    // The table with layout "four" loaded.
+    void loadFour()
+    {
+        m_state.settings.cardBackFile = "/back.wmf";
+        test::writeBytes("four.lat", crlfLines(layoutLines(4)));
+        QVERIFY(LoadLayout(m_state, m_table, "four"));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<test::WorkDir>();
+        m_state = CoreState{};
+        m_table = test::RecordingTable{};
+    }
+    void cleanup() { m_dir.reset(); }
+
+    void valuesArePaddedTrimmedAndConverted()
+    {
+        QCOMPARE(CardText().text(), QString());  // nothing stored: nothing shown, as before any deal
+        QCOMPARE(CardName("Tower").text(), "Tower" + QString(25, ' '));
+        QCOMPARE(CardName(QString(35, 'x')).text(), QString(30, 'x'));
+        // A tab or a no-break space at either end is part of the value.
+        QCOMPARE(trimBlanks("  \tcup\u00a0  "), QString("\tcup\u00a0"));
+        QCOMPARE(trimTrailingBlanks("  \tcup\u00a0  "), QString("  \tcup\u00a0"));
+        QCOMPARE(trimBlanks("    ") + trimTrailingBlanks("    "), QString());
+
+        const std::pair<const char *, std::optional<qint16>> wholes[] = {
+            {" 5 ", 5}, {"-32768", -32768}, {"32767", 32767}, {"32768", {}}, {"-32769", {}}, {"5x", {}}, {"", {}},
+            {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"6.7", 7}, {"32767.5", {}}, {"-32768.4", -32768}, {"2,5", {}},
+            {"inf", {}}};
+        for (const auto &[text, value] : wholes)
+            QVERIFY2(parseInt16(text) == value, text);
+        QCOMPARE(parseSingle(" 12.5 "), std::optional<float>(12.5f));
+        for (const char *bad : {"12,5", "nan", "1e39", ""})
+            QCOMPARE(parseSingle(bad), std::optional<float>());
+        QCOMPARE(QStringList({formatSingle(12.5f), formatSingle(40), formatSingle(-0.0f), formatSingle(0.1f),
+                              formatSingle(std::numeric_limits<float>::infinity())}),
+                 QStringList({"12.5", "40", "0", "0.1", "0"}));
+    }
+
+    void settingsAreWrittenExactlyAndReadOnlyBlanksOff()
+    {
+        test::writeBytes("vellara.ini", crlfLines(settingsLines(2, 1)));
+        ReadSettingsFile(m_state);
+        QVERIFY(WriteSettingsFile(m_state));
+        QCOMPARE(test::readBytes("vellara.ini"), crlfLines(settingsLines(2, 1)));
+
+        ProgramSettings &s = m_state.settings;
+        s.cardBackFile = "  \t/b\u00e9/back \u20ac.wmf\u00a0 ";
+        s.layoutName = " Three Card ";
+        s.decks.names[1] = "  Major\t ";
+        // Counts beyond the registries, from a damaged state, write a file consistent with itself.
+        s.decks.deckCount = 70;
+        s.layouts.layoutCount = -3;
+        QVERIFY(WriteSettingsFile(m_state));
+        QCOMPARE(test::readBytes("vellara.ini").count("\r\n"), 10 + 3 * 51 + 2);
+        CoreState reread;
+        ReadSettingsFile(reread);
+        QCOMPARE(shown(reread.settings), "\t/b\u00e9/back \u20ac.wmf\u00a0|/decks/major|4|Three Card|50|Major\t|"
+                                         "/decks/d1|Deck 2||0|||");
+    }
+
+    void settingsFaultsKeepTheValuesTheyMeet_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("read");  // over a state of "old" values
+        QStringList lines = settingsLines(1, 1);
+        lines[0] = "";  // comments are not looked at
+        lines[4] = "anything at all";
+        lines[5] = "often";  // no number: the value stays, its line is used up
+        const QString head = "/cards/back.wmf|/decks/major|4|Celtic Cross|";
+        QTest::newRow("no file") << QByteArray() << "old|old|9|old|2|old|old|old|old|3|old|old|old";
+        QTest::newRow("LF ends, odd lines")
+            << crlfLines(lines).replace("\r\n", "\n")
+            << "/cards/back.wmf|/decks/major|9|Celtic Cross|1|Deck 1|/decks/d1|old|old|1|Layout 1|old|old";
+        QTest::newRow("ends in deck 1") << crlfLines(settingsLines(2, 0).mid(0, 15))
+                                        << head + "2|Deck 1|old|old|old|3|old|old|old";
+        QTest::newRow("surplus dropped")
+            << crlfLines(settingsLines(60, 130))
+            << head + "50|Deck 1|/decks/d1|Deck 2|Deck 50|100|Layout 1|Layout 2|Layout 100";
+        lines = settingsLines(0, 0);
+        lines[9] = "32767";
+        QTest::newRow("largest deck count") << crlfLines(lines) << head + "50|0|old|old|old|3|old|old|old";
+        lines[9] = "-4";  // the next lines are read as what they stand in place of
+        QTest::newRow("negative deck count") << crlfLines(lines)
+                                             << head + "0|old|old|old|old|3|Number of layouts installed|old|old";
+    }
+    void settingsFaultsKeepTheValuesTheyMeet()
+    {
+        QFETCH(QByteArray, file);
+        ProgramSettings &s = m_state.settings;
+        for (QString *old : {&s.cardBackFile, &s.deckDirectory, &s.layoutName, &s.decks.names[1], &s.decks.paths[1],
+                             &s.decks.names[2], &s.decks.names[50], &s.layouts.names[1], &s.layouts.names[2],
+                             &s.layouts.names[100]})
+            *old = "old";
+        s.reversalFrequency = 9;
+        s.decks.deckCount = 2;
+        s.layouts.layoutCount = 3;
+        if (!file.isEmpty())
+            test::writeBytes("vellara.ini", file);
+        ReadSettingsFile(m_state);
+        QTEST(shown(s), "read");
+    }
+
+    void decksAreReadInFileOrder()
+    {
+        CoreState state = stateWithOldDeck();
+        test::MessageSpy spy;
+        // Slots past the count keep what they held; so do fields of a file that ends early.
+        QDir().mkdir("early");
+        test::writeBytes("early/cards.dat", "3\r\ncard0.wmf\r\nName 0\r\nUp 0\r\nDown 0\r\ncard1.wmf\r\n");
+        QVERIFY(LoadDeckFromDirectory(state, "early"));
+        const QString old = "|Old|old up|old down";
+        QCOMPARE(shown(state).join(';'),
+                 "3 /old/deck 4;card0.wmf|Name 0|Up 0|Down 0;card1.wmf" + old + ";old.wmf" + old + ";old.wmf" + old);
+        // A count that does not convert: the old count reads the cards.
+        QVERIFY(LoadDeckFromDirectory(state, makeDeck("badcount", 4, "three")));
+        QCOMPARE(shown(state).mid(3).join(';'), "card2.wmf|Name 2|Up 2|Down 2;old.wmf" + old);
+        // Loading by slot makes the deck current, the first and the last slot too.
+        state.settings.decks.paths[0] = makeDeck("empty", 0);
+        QVERIFY(LoadDeckByIndex(state, 0));
+        QCOMPARE(shown(state)[0], "0 " + QDir("empty").absolutePath() + " 0");
+        state.settings.decks.paths[kMaxDeckSlot] = makeDeck("last", 2);
+        QVERIFY(LoadDeckByIndex(state, kMaxDeckSlot));
+        QCOMPARE(shown(state).mid(0, 3).join(';'),
+                 "2 " + QDir("last").absolutePath() + " 50;card0.wmf|Name 0|Up 0|Down 0;card1.wmf|Name 1|Up 1|Down 1");
+        QVERIFY(spy.messages().isEmpty());
+    }
+
+    void refusedDecksChangeNothing()
+    {
+        makeDeck(".", 1);  // an empty path must not find this one
+        QDir().mkdir("nodeck");
+        // The slot loaded; the count line of slot 1's deck file, none: no deck file in its folder.
+        const std::pair<int, QString> rows[] = {{0, {}}, {1, {}}, {-1, {}}, {51, {}}, {1, "102"}, {1, "-1"},
+                                                {1, "32767"}};
+        for (const auto &[slot, count] : rows) {
+            CoreState state = stateWithOldDeck();
+            const QString path = count.isEmpty() ? QDir("nodeck").absolutePath() : makeDeck("deck", 0, count);
+            state.settings.decks.paths[1] = path;
+            const QStringList before = shown(state);
+            test::MessageSpy spy;
+            QVERIFY(!LoadDeckByIndex(state, qint16(slot)));
+            // The directory reader refuses the same folders.
+            QVERIFY(!LoadDeckFromDirectory(state, slot == 1 ? state.settings.decks.paths[1] : QString()));
+            const QString why = count.isEmpty() ? "No cards.dat file found in specified directory" : count + " cards";
+            QVERIFY2(spy.messages().size() == 2 && spy.messages()[0] == spy.messages()[1]
+                         && spy.messages()[0].contains(why),
+                     qPrintable(spy.messages().join('\n')));
+            QCOMPARE(shown(state), before);
+        }
+    }
+
+    void decksAreWrittenAndReadBack()
+    {
+        PendingDeck &deck = m_state.pendingDeck;
+        deck.pictureDirectory = QDir::currentPath();
+        deck.cardCount = 2;
+        deck.names[0] = "\tLe Mat \u00e9";
+        deck.meanings[0] = "Beginnings \u20ac\t";
+        deck.reversedMeanings[0] = QString(500, 'r');
+        QVERIFY(WritePendingDeckFile(m_state));
+        const QList<QByteArray> lines = test::readBytes("cards.dat").split('\n');
+        QCOMPARE(lines.size(), 2 * 4 + 2);  // the last CR LF leaves an empty tail
+        QCOMPARE(lines[0] + lines[2], "2\r\tLe Mat \xe9" + QByteArray(21, ' ') + "\r");
+        for (int i = 1; i <= 8; ++i)
+            QCOMPARE(lines[i].size(), (i % 4 == 1 || i % 4 == 2 ? 30 : 400) + 1);
+
+        // A full deck of the longest fields is read and written back as it
+        // was, blanks included; the current deck keeps a meaning whole, however long.
+        QStringList full{"101"};
+        for (int k = 0; k < 101; ++k)
+            full << QString("%1.wmf").arg(k) << QString("\tCard %1 \u00e9").arg(k).leftJustified(30)
+                 << QString(400, QChar('a' + k % 26)) << QString("Down %1").arg(k).leftJustified(400);
+        full[3] = QString(70000, 'm');
+        test::writeBytes("cards.dat", crlfLines(full));
+        QVERIFY(LoadDeckFromDirectory(m_state, deck.pictureDirectory));
+        m_state.settings.deckDirectory = deck.pictureDirectory;
+        QVERIFY(WriteCurrentDeckFile(m_state));
+        QCOMPARE(test::readBytes("cards.dat"), crlfLines(full));
+
+        // Failures of the write itself are in test_writefaults.
+        m_state.settings.deckDirectory.clear();
+        deck.pictureDirectory.clear();
+        deck.cardCount = m_state.cardCount = 0;
+        test::MessageSpy spy;
+        QVERIFY(!WriteCurrentDeckFile(m_state));
+        QVERIFY(!WritePendingDeckFile(m_state));
+        QCOMPARE(spy.messages().size(), 2);
+        QCOMPARE(test::readBytes("cards.dat"), crlfLines(full));
+    }
+
+    void layoutsBuildTheTable()
+    {
+        m_state.settings.cardBackFile = "/back.wmf";
+        {
+            test::MessageSpy spy;  // a first layout that fails still shows the back on card 1
+            QVERIFY(!LoadLayout(m_state, m_table, "none"));
+            QCOMPARE(m_table.cards[0].back + m_table.cards[0].face, "/back.wmf/back.wmf");
+        }
+        loadFour();
+        QCOMPARE(m_table.log, (QStringList{"create 1", "front 1", "create 2", "front 2", "create 3", "front 3"}));
+        QCOMPARE(shown(m_table).join('|'),
+                 "Vellara 2.5 four 1200,900 9600x7200|Card 1 1 5,7|Card 2 1 15,27|Card 3 1 25,47|Card 4 1 35,67");
+        // Another layout removes the pictures of this one first.
+        m_table.log.clear();
+        test::writeBytes("many.lat", crlfLines(layoutLines(100)));
+        QVERIFY(LoadLayout(m_state, m_table, "many"));
+        QCOMPARE(shown(m_table).last(), QString("Card 100 1 995,1987"));
+        QCOMPARE(m_table.log.mid(0, 4), (QStringList{"remove 1", "remove 2", "remove 3", "create 1"}));
+        m_table.log.clear();
+        test::writeBytes("one.lat", crlfLines(layoutLines(1)));
+        QVERIFY(LoadLayout(m_state, m_table, "one"));
+        QCOMPARE(m_table.log.size(), 99);
+        QCOMPARE(m_table.cards.keys(), QList<int>{0});
+        m_table.unloadable << "/back.wmf";
+        test::MessageSpy spy;
+        QVERIFY(!LoadLayout(m_state, m_table, "four"));
+        QCOMPARE(spy.messages().size(), 1);
+    }
+
+    void aFailedLayoutStepKeepsItsValue_data()
+    {
+        QTest::addColumn<int>("line");  // of a two-position layout; -1: no file
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");  // over a table of "four" that has seen some changes
+        const QString title = "Vellara 2.5 four ";
+        const QString cards = "|Card 1 1 5,7|Card 2 1 15,27";
+        // A new card stays on card 1's place.
+        const QString moved = "|Card 3 1 33,44|Card 4 1 33,44";
+        QTest::newRow("no file") << -1 << "" << title + "1,1 1x1|Card 1 1 33,44|Card 2 1 33,44" + moved;
+        QTest::newRow("width") << 5 << "40000" << title + "1200,900 1x7200" + cards;
+        QTest::newRow("left") << 3 << "x" << title + "1,900 9600x7200" + cards;
+        QTest::newRow("height") << 6 << "" << title + "1200,900 9600x1" + cards;
+        QTest::newRow("card top") << 16 << "up" << title + "1200,900 9600x7200|Card 1 1 5,7|Card 2 1 15,99";
+        for (const char *count : {"0", "101", "-3", "many"})
+            QTest::newRow(count) << 1 << count << title + "1200,900 9600x7200" + cards + moved;
+    }
+    void aFailedLayoutStepKeepsItsValue()
+    {
+        QFETCH(int, line);
+        QFETCH(QString, text);
+        loadFour();
+        m_table.geometry = QRect(1, 1, 1, 1);
+        m_table.moveCard(0, 33, 44);
+        m_state.layout.positions[1].top = 99;
+        QStringList lines = layoutLines(2);
+        if (line >= 0) {
+            lines[line] = text;
+            test::writeBytes("Odd.lat", crlfLines(lines));
+        }
+        test::MessageSpy spy;
+        QVERIFY(!LoadLayout(m_state, m_table, " Odd "));
+        QCOMPARE(spy.messages(),
+                 QStringList{"File was not found or invalid data read in, if Odd.lat exists, restart program"});
+        QCOMPARE(m_state.settings.layoutName, QString(" Odd "));
+        QTEST(shown(m_table).join('|'), "shown");
+    }
+
+    void layoutSaveWritesWhatTheTableShows()
+    {
+        loadFour();
+        m_state.settings.layoutName = " four ";  // the blanks stay in the file name
+        m_state.layout.positions[1].meaning = " \tCaf\u00e9 \u20ac\u00a0";
+        m_table.moveCard(2, 120.25f, 48);
+        m_table.geometry = QRect(-150, 300, 8000, 6000);
+        for (int k = 0; k < 4; ++k)
+            m_table.setCardDraggable(k, true);
+        QVERIFY(SaveLayout(m_state, m_table));
+        QStringList expected = layoutLines(4).mid(0, 3) + QStringList{"-150", "300", "8000", "6000"}
+                               + layoutLines(4).mid(7);
+        expected[13] = "\tCaf\u00e9 ?\u00a0";  // the euro sign is 0x80 in the file
+        expected[20] = "120.25";
+        expected[21] = "48";
+        QCOMPARE(test::readBytes(" four .lat"), crlfLines(expected).replace("\xe9 ?", "\xe9 \x80"));
+        QVERIFY(m_table.pickCards);
+        QCOMPARE(m_table.cards.size(), 4);
+        QVERIFY(std::none_of(m_table.cards.begin(), m_table.cards.end(), [](const auto &c) { return c.draggable; }));
+    }
+
+    void layoutNamesThatCannotBeFilesAreRefused()
+    {
+        loadFour();
+        QDir().mkdir("inner");
+        QDir::setCurrent("inner");
+        m_table.setCardDraggable(0, true);
+        const QString names[] = {"   ", "../four", "..\\four", "four" + QString(QChar(0))};
+        for (const QString &name : names) {
+            test::MessageSpy spy;
+            QVERIFY(!LoadLayout(m_state, m_table, name));
+            QVERIFY(!SaveLayout(m_state, m_table));
+            // The load's message is checked above; the save's tells why the name will not do.
+            QCOMPARE(spy.messages().value(1),
+                     trimBlanks(name).isEmpty()
+                         ? QString(kLayoutNeedsName)
+                         : writeFailureMessage(name + ".lat", "a layout name cannot hold \"/\" or \"\\\""));
+        }
+        QCOMPARE(QDir(".").entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(test::readBytes("../four.lat"), crlfLines(layoutLines(4)));
+        QVERIFY(!m_table.pickCards && m_table.cards[0].draggable);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFiles)
+#include "test_files.moc"
