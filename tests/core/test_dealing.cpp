@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -50,13 +51,14 @@ private slots:
     void everyPositionGetsADifferentCard()
     {
         deal(22, 10);
-        QSet<int> seenFirst;
+        QSet<qint16> seenFirst;
         for (int round = 0; round < 300; ++round) {
             QVERIFY(DealReading(state, table, random));
             const QSet<qint16> cards(state.reading.dealtCards.begin(), state.reading.dealtCards.begin() + 10);
             QCOMPARE(cards.size(), 10);
-            QCOMPARE(QSet<qint16>(state.reading.dealtCards.begin() + 10, state.reading.dealtCards.end()), QSet<qint16>{0});
             QVERIFY(std::all_of(cards.begin(), cards.end(), [](qint16 d) { return d >= 0 && d < 22; }));
+            QCOMPARE(QSet<qint16>(state.reading.dealtCards.begin() + 10, state.reading.dealtCards.end()),
+                     QSet<qint16>{0});
             seenFirst.insert(state.reading.dealtCards[0]);
         }
         QCOMPARE(seenFirst.size(), 22);  // the first position is not stuck on a few cards
@@ -81,46 +83,35 @@ private slots:
         QCOMPARE(bytes(), before);
     }
 
-    void reversals_data()
-    {
-        QTest::addColumn<qint16>("frequency");
-        QTest::addColumn<int>("checkBox");
-        QTest::addColumn<int>("low");  // reversed of 2000 cards; 4 standard deviations either side
-        QTest::addColumn<int>("high");
-        QTest::newRow("one in two") << qint16(2) << 1 << 910 << 1090;
-        QTest::newRow("one in four") << qint16(4) << 1 << 420 << 580;
-        QTest::newRow("below 2 means 2") << qint16(1) << 1 << 910 << 1090;
-        QTest::newRow("negative means 2") << qint16(-5) << 1 << 910 << 1090;
-        QTest::newRow("box clear") << qint16(2) << 0 << 0 << 0;
-        QTest::newRow("box greyed") << qint16(2) << 2 << 0 << 0;
-    }
     void reversals()
     {
-        QFETCH(qint16, frequency);
-        QFETCH(int, checkBox);
-        QFETCH(int, low);
-        QFETCH(int, high);
-        deal(100, 100, frequency);
-        table.reversals = checkBox;
-        table.unloadable = QStringList{"/deck/card7.wmf"};
-        int reversed = 0;
-        for (int round = 0; round < 20; ++round) {
-            QVERIFY(DealReading(state, table, random));
-            QCOMPARE(table.large, QString("/back.wmf"));
-            for (int p = 0; p < 100; ++p) {
-                const int d = state.reading.dealtCards[p];
-                const QString &text = state.reading.cardTexts[p].text();
-                const QString head = toFixedWidth(QString("Card %1").arg(d), 30) + "\r\n\r\n";
-                const bool turned = text.startsWith(head + "*Reversed*");
-                reversed += turned;
-                QCOMPARE(text.trimmed(), head + (turned ? "*Reversed*\r\ndown " : "up ") + QString::number(d));
-                // The padded picture name opens the bare name; an unreadable picture leaves the back.
-                QCOMPARE(table.cards[p].face, d == 7 ? QString("/back.wmf") : QString("/deck/card%1.wmf").arg(d));
-                QCOMPARE(table.cards[p].turned, turned && d != 7);
+        // The frequency set and the Reversals check box: 0 clear, 1 ticked, 2 greyed.
+        const std::pair<qint16, int> rows[] = {{2, 1}, {4, 1}, {1, 1}, {-5, 1}, {2, 0}, {2, 2}};
+        for (const auto &[frequency, checkBox] : rows) {
+            deal(100, 100, frequency);
+            table.reversals = checkBox;
+            table.unloadable = QStringList{"/deck/card7.wmf"};
+            int reversed = 0;
+            for (int round = 0; round < 20; ++round) {
+                QVERIFY(DealReading(state, table, random));
+                QCOMPARE(table.large, QString("/back.wmf"));
+                for (int p = 0; p < 100; ++p) {
+                    const int d = state.reading.dealtCards[p];
+                    const QString &text = state.reading.cardTexts[p].text();
+                    const QString head = toFixedWidth(QString("Card %1").arg(d), 30) + "\r\n\r\n";
+                    const bool turned = text.startsWith(head + "*Reversed*");
+                    reversed += turned;
+                    QCOMPARE(text.trimmed(), head + (turned ? "*Reversed*\r\ndown " : "up ") + QString::number(d));
+                    // The padded picture name opens the bare name; an unreadable picture leaves the back.
+                    QCOMPARE(table.cards[p].face, d == 7 ? QString("/back.wmf") : QString("/deck/card%1.wmf").arg(d));
+                    QCOMPARE(table.cards[p].turned, turned && d != 7);
+                }
             }
+            // One card in the frequency, which is at least 2, within 4 standard deviations.
+            const double share = checkBox == 1 ? 1.0 / std::max<int>(frequency, 2) : 0;
+            QVERIFY(std::abs(reversed - 2000 * share) <= 4 * std::sqrt(2000 * share * (1 - share)));
+            QCOMPARE(state.settings.reversalFrequency, std::max(frequency, qint16(2)));
         }
-        QVERIFY2(reversed >= low && reversed <= high, qPrintable(QString::number(reversed)));
-        QCOMPARE(state.settings.reversalFrequency, std::max(frequency, qint16(2)));
     }
 
     void reseedingInOneTickStillDiffers()
