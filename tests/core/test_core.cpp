@@ -1,20 +1,28 @@
-// The program's three files, settings, layouts and decks, read and written,
-// and the conversions of the values they hold.
+// The core: the program's three files, settings, layouts and decks, read and
+// written; the dealing of a reading; and a picture announcing an enormous size.
 
+#include "core/dealing.h"
 #include "core/deckfile.h"
 #include "core/fileformat.h"
 #include "core/layoutfile.h"
 #include "core/settingsfile.h"
+#include "platform/picture.h"
 #include "recordingtable.h"
+#include "support/memory.h"
 #include "support/messagespy.h"
 #include "support/workdir.h"
 
 #include <QDir>
+#include <QSet>
 #include <QTest>
 
-#include <limits>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <span>
+
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using namespace vellara;
 using test::crlfLines;
@@ -57,17 +65,6 @@ QString makeDeck(const QString &folder, int count, const QString &countLine = {}
     return QDir(folder).absolutePath();
 }
 
-// A state that already holds deck 4, of three cards.
-CoreState stateWithOldDeck()
-{
-    CoreState state;
-    state.cardCount = 3;
-    state.cards.fill({"old.wmf", QString("Old"), "old up", "old down"});
-    state.settings.deckDirectory = "/old/deck";
-    state.currentDeckIndex = 4;
-    return state;
-}
-
 // The count, directory and slot of the current deck, then its first four cards, one line each.
 QStringList shown(const CoreState &s)
 {
@@ -104,12 +101,42 @@ QStringList shown(const test::RecordingTable &table)
 
 } // namespace
 
-class TestFiles : public QObject {
+static bool g_clockStopped = false;
+
+// Stands in for the C library's clock so that a test can hold the time of day
+// still; the monotonic clock, which Qt Test's watchdog reads, keeps running.
+extern "C" int clock_gettime(clockid_t clock, timespec *time)
+{
+    if (g_clockStopped && clock == CLOCK_REALTIME) {
+        *time = timespec{1700000000, 0};
+        return 0;
+    }
+    return int(syscall(SYS_clock_gettime, clock, time));
+}
+
+class TestCore : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test::WorkDir> m_dir;
     CoreState m_state;
     test::RecordingTable m_table;
+    platform::RandomGenerator m_random;
+
+    // A repeatable generator and a deck whose card k is "Card k".
+    void deal(int cards, int positions, qint16 frequency = 2)
+    {
+        m_random.seed(7);
+        m_random.setClockMixing(false);
+        m_state = CoreState{};
+        m_state.cardCount = qint16(cards);
+        for (int k = 0; k < cards; ++k)
+            m_state.cards[k] = {QString("card%1.wmf  ").arg(k), QString("Card %1").arg(k), QString("up %1").arg(k),
+                                QString("down %1").arg(k)};
+        m_state.settings.cardBackFile = "/back.wmf";
+        m_state.settings.deckDirectory = "/deck";
+        m_state.settings.reversalFrequency = frequency;
+        m_state.layout.positionCount = qint16(positions);
+    }
 
     // The table with layout "four" loaded.
     void loadFour()
@@ -127,30 +154,6 @@ private slots:
         m_table = test::RecordingTable{};
     }
     void cleanup() { m_dir.reset(); }
-
-    void valuesArePaddedTrimmedAndConverted()
-    {
-        QCOMPARE(CardText().text(), QString());  // nothing stored: nothing shown, as before any deal
-        QCOMPARE(CardName("Tower").text(), "Tower" + QString(25, ' '));
-        QCOMPARE(CardName(QString(35, 'x')).text(), QString(30, 'x'));
-        // A tab or a no-break space at either end is part of the value.
-        QCOMPARE(trimBlanks("  \tcup\u00a0  "), QString("\tcup\u00a0"));
-        QCOMPARE(trimTrailingBlanks("  \tcup\u00a0  "), QString("  \tcup\u00a0"));
-        QCOMPARE(trimBlanks("    ") + trimTrailingBlanks("    "), QString());
-
-        const std::pair<const char *, std::optional<qint16>> wholes[] = {
-            {" 5 ", 5}, {"-32768", -32768}, {"32767", 32767}, {"32768", {}}, {"-32769", {}}, {"5x", {}}, {"", {}},
-            {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"6.7", 7}, {"32767.5", {}}, {"-32768.4", -32768}, {"2,5", {}},
-            {"inf", {}}};
-        for (const auto &[text, value] : wholes)
-            QVERIFY2(parseInt16(text) == value, text);
-        QCOMPARE(parseSingle(" 12.5 "), std::optional<float>(12.5f));
-        for (const char *bad : {"12,5", "nan", "1e39", ""})
-            QCOMPARE(parseSingle(bad), std::optional<float>());
-        QCOMPARE(QStringList({formatSingle(12.5f), formatSingle(40), formatSingle(-0.0f), formatSingle(0.1f),
-                              formatSingle(std::numeric_limits<float>::infinity())}),
-                 QStringList({"12.5", "40", "0", "0.1", "0"}));
-    }
 
     void settingsAreWrittenExactlyAndReadOnlyBlanksOff()
     {
@@ -216,10 +219,34 @@ private slots:
         QTEST(shown(s), "read");
     }
 
-    void decksAreReadInFileOrder()
+    void decksAreReadOrRefused()
     {
-        CoreState state = stateWithOldDeck();
-        test::MessageSpy spy;
+        // A state that already holds deck 4, of three cards.
+        CoreState state;
+        state.cardCount = 3;
+        state.cards.fill({"old.wmf", QString("Old"), "old up", "old down"});
+        state.settings.deckDirectory = "/old/deck";
+        state.currentDeckIndex = 4;
+        const QStringList before = shown(state);
+        makeDeck(".", 1);  // an empty path must not find this one
+        QDir().mkdir("nodeck");
+        // The slot loaded; the count line of slot 1's deck file, none: no deck file in its folder.
+        const std::pair<int, QString> rows[] = {{0, {}}, {1, {}}, {-1, {}}, {51, {}}, {1, "102"}, {1, "-1"},
+                                                {1, "32767"}};
+        for (const auto &[slot, count] : rows) {
+            const QString path = count.isEmpty() ? QDir("nodeck").absolutePath() : makeDeck("deck", 0, count);
+            state.settings.decks.paths[1] = path;
+            test::MessageSpy spy;
+            QVERIFY(!LoadDeckByIndex(state, qint16(slot)));
+            // The directory reader refuses the same folders.
+            QVERIFY(!LoadDeckFromDirectory(state, slot == 1 ? path : QString()));
+            const QString why = count.isEmpty() ? "No cards.dat file found in specified directory" : count + " cards";
+            QVERIFY2(spy.messages().size() == 2 && spy.messages()[0] == spy.messages()[1]
+                         && spy.messages()[0].contains(why),
+                     qPrintable(spy.messages().join('\n')));
+            QCOMPARE(shown(state), before);
+        }
+
         // Slots past the count keep what they held; so do fields of a file that ends early.
         QDir().mkdir("early");
         test::writeBytes("early/cards.dat", "3\r\ncard0.wmf\r\nName 0\r\nUp 0\r\nDown 0\r\ncard1.wmf\r\n");
@@ -238,31 +265,6 @@ private slots:
         QVERIFY(LoadDeckByIndex(state, kMaxDeckSlot));
         QCOMPARE(shown(state).mid(0, 3).join(';'),
                  "2 " + QDir("last").absolutePath() + " 50;card0.wmf|Name 0|Up 0|Down 0;card1.wmf|Name 1|Up 1|Down 1");
-        QVERIFY(spy.messages().isEmpty());
-    }
-
-    void refusedDecksChangeNothing()
-    {
-        makeDeck(".", 1);  // an empty path must not find this one
-        QDir().mkdir("nodeck");
-        // The slot loaded; the count line of slot 1's deck file, none: no deck file in its folder.
-        const std::pair<int, QString> rows[] = {{0, {}}, {1, {}}, {-1, {}}, {51, {}}, {1, "102"}, {1, "-1"},
-                                                {1, "32767"}};
-        for (const auto &[slot, count] : rows) {
-            CoreState state = stateWithOldDeck();
-            const QString path = count.isEmpty() ? QDir("nodeck").absolutePath() : makeDeck("deck", 0, count);
-            state.settings.decks.paths[1] = path;
-            const QStringList before = shown(state);
-            test::MessageSpy spy;
-            QVERIFY(!LoadDeckByIndex(state, qint16(slot)));
-            // The directory reader refuses the same folders.
-            QVERIFY(!LoadDeckFromDirectory(state, slot == 1 ? state.settings.decks.paths[1] : QString()));
-            const QString why = count.isEmpty() ? "No cards.dat file found in specified directory" : count + " cards";
-            QVERIFY2(spy.messages().size() == 2 && spy.messages()[0] == spy.messages()[1]
-                         && spy.messages()[0].contains(why),
-                     qPrintable(spy.messages().join('\n')));
-            QCOMPARE(shown(state), before);
-        }
     }
 
     void decksAreWrittenAndReadBack()
@@ -346,8 +348,9 @@ private slots:
         QTest::newRow("width") << 5 << "40000" << title + "1200,900 1x7200" + cards;
         QTest::newRow("left") << 3 << "x" << title + "1,900 9600x7200" + cards;
         QTest::newRow("height") << 6 << "" << title + "1200,900 9600x1" + cards;
-        QTest::newRow("card top") << 16 << "up" << title + "1200,900 9600x7200|Card 1 1 5,7|Card 2 1 15,99";
-        for (const char *count : {"0", "101", "-3", "many"})
+        for (const char *top : {"up", "nan", "1e39"})
+            QTest::newRow(top) << 16 << top << title + "1200,900 9600x7200|Card 1 1 5,7|Card 2 1 15,99";
+        for (const char *count : {"0", "101", "-3", "many", "32768", "inf"})
             QTest::newRow(count) << 1 << count << title + "1200,900 9600x7200" + cards + moved;
     }
     void aFailedLayoutStepKeepsItsValue()
@@ -371,7 +374,7 @@ private slots:
         QTEST(shown(m_table).join('|'), "shown");
     }
 
-    void layoutSaveWritesWhatTheTableShows()
+    void layoutSaveWritesWhatTheTableShowsUnderASafeName()
     {
         loadFour();
         m_state.settings.layoutName = " four ";  // the blanks stay in the file name
@@ -390,14 +393,12 @@ private slots:
         QVERIFY(m_table.pickCards);
         QCOMPARE(m_table.cards.size(), 4);
         QVERIFY(std::none_of(m_table.cards.begin(), m_table.cards.end(), [](const auto &c) { return c.draggable; }));
-    }
 
-    void layoutNamesThatCannotBeFilesAreRefused()
-    {
-        loadFour();
+        // Names that cannot be files are refused.
+        m_table.pickCards = false;
+        m_table.setCardDraggable(0, true);
         QDir().mkdir("inner");
         QDir::setCurrent("inner");
-        m_table.setCardDraggable(0, true);
         const QString names[] = {"   ", "../four", "..\\four", "four" + QString(QChar(0))};
         for (const QString &name : names) {
             test::MessageSpy spy;
@@ -413,7 +414,106 @@ private slots:
         QCOMPARE(test::readBytes("../four.lat"), crlfLines(layoutLines(4)));
         QVERIFY(!m_table.pickCards && m_table.cards[0].draggable);
     }
+
+    void everyPositionGetsADifferentCard()
+    {
+        deal(22, 10);
+        QSet<qint16> seenFirst;
+        for (int round = 0; round < 300; ++round) {
+            QVERIFY(DealReading(m_state, m_table, m_random));
+            const QSet<qint16> cards(m_state.reading.dealtCards.begin(), m_state.reading.dealtCards.begin() + 10);
+            QCOMPARE(cards.size(), 10);
+            QVERIFY(std::all_of(cards.begin(), cards.end(), [](qint16 d) { return d >= 0 && d < 22; }));
+            QCOMPARE(QSet<qint16>(m_state.reading.dealtCards.begin() + 10, m_state.reading.dealtCards.end()),
+                     QSet<qint16>{0});
+            seenFirst.insert(m_state.reading.dealtCards[0]);
+        }
+        QCOMPARE(seenFirst.size(), 22);  // the first position is not stuck on a few cards
+        QCOMPARE(m_table.cards.size(), 10);
+        deal(100, 100);
+        QVERIFY(DealReading(m_state, m_table, m_random));
+        QCOMPARE(QSet<qint16>(m_state.reading.dealtCards.begin(), m_state.reading.dealtCards.end()).size(), 100);
+
+        // Too few cards deal nothing; positions outside the table draw nothing.
+        deal(3, 4);
+        // Right behind the last dealt card, an empty text reads as card 0: a repeat never drawn away.
+        RedrawRepeats(m_state, m_random, kPositionSlots);
+        m_state.reading.cardTexts[0] = "kept";
+        m_state.layout.positions[99].top = 1.5f;  // right before the first dealt card
+        const auto bytes = [this] { return QByteArray(reinterpret_cast<const char *>(&m_state), sizeof m_state); };
+        const QByteArray before = bytes();
+        QVERIFY(!DealReading(m_state, m_table, m_random));
+        for (const qint16 p : {qint16(-1), qint16(kPositionSlots)}) {
+            DrawCard(m_state, m_random, p);
+            RedrawRepeats(m_state, m_random, p);
+        }
+        QCOMPARE(bytes(), before);
+    }
+
+    void reversals()
+    {
+        // The frequency set and the Reversals check box: 0 clear, 1 ticked, 2 greyed.
+        const std::pair<qint16, int> rows[] = {{2, 1}, {4, 1}, {1, 1}, {-5, 1}, {2, 0}, {2, 2}};
+        for (const auto &[frequency, checkBox] : rows) {
+            deal(100, 100, frequency);
+            m_table.reversals = checkBox;
+            m_table.unloadable = QStringList{"/deck/card7.wmf"};
+            int reversed = 0;
+            for (int round = 0; round < 20; ++round) {
+                QVERIFY(DealReading(m_state, m_table, m_random));
+                QCOMPARE(m_table.large, QString("/back.wmf"));
+                for (int p = 0; p < 100; ++p) {
+                    const int d = m_state.reading.dealtCards[p];
+                    const QString &text = m_state.reading.cardTexts[p].text();
+                    const QString head = toFixedWidth(QString("Card %1").arg(d), 30) + "\r\n\r\n";
+                    const bool turned = text.startsWith(head + "*Reversed*");
+                    reversed += turned;
+                    QCOMPARE(text.trimmed(), head + (turned ? "*Reversed*\r\ndown " : "up ") + QString::number(d));
+                    // The padded picture name opens the bare name; an unreadable picture leaves the back.
+                    const QString face = d == 7 ? QString("/back.wmf") : QString("/deck/card%1.wmf").arg(d);
+                    QCOMPARE(m_table.cards[p].face, face);
+                    QCOMPARE(m_table.cards[p].turned, turned && d != 7);
+                }
+            }
+            // One card in the frequency, which is at least 2, within 4 standard deviations.
+            const double share = checkBox == 1 ? 1.0 / std::max<int>(frequency, 2) : 0;
+            QVERIFY(std::abs(reversed - 2000 * share) <= 4 * std::sqrt(2000 * share * (1 - share)));
+            QCOMPARE(m_state.settings.reversalFrequency, std::max(frequency, qint16(2)));
+        }
+    }
+
+    void reseedingInOneTickStillDiffers()
+    {
+        QSet<double> values;
+        m_random.setClockMixing(true);
+        g_clockStopped = true;
+        for (int i = 0; i < 1000; ++i) {
+            m_random.reseed();
+            values.insert(m_random.next());
+        }
+        g_clockStopped = false;
+        QCOMPARE(values.size(), 1000);
+    }
+
+    void metafileAnnouncingAnEnormousPicture()
+    {
+        // Placeable header: bounding box -32768..32767 each way; window extent 32767.
+        // Its checksum is left 0: the metafile check writes the right one.
+        QByteArray bytes = QByteArray::fromHex("d7cdc69a0000" "0080" "0080" "ff7f" "ff7f" "a005" "00000000" "0000");
+        bytes += QByteArray::fromHex("010009000003" "ffffffff" "ffff" "ffffffff" "0000");
+        bytes += QByteArray::fromHex("050000000c02ff7fff7f");              // window extent
+        bytes += QByteArray::fromHex("07000000fc020000ff000000" "0000");   // red brush
+        bytes += QByteArray::fromHex("040000002d010000");                  // select it
+        bytes += QByteArray::fromHex("070000001b04ff7fff7f00800080");      // the whole extent
+        bytes += QByteArray::fromHex("030000000000");
+        test::writeBytes("huge.wmf", bytes);
+        const long before = test::peakResidentKilobytes();
+        const auto picture = platform::Picture::load("huge.wmf");
+        QVERIFY(picture);
+        QCOMPARE(picture->render(QSize(116, 213)).size(), QSize(116, 213));
+        QVERIFY(test::peakResidentKilobytes() - before < 64 * 1024);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestFiles)
-#include "test_files.moc"
+QTEST_GUILESS_MAIN(TestCore)
+#include "test_core.moc"
