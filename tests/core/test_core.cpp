@@ -154,22 +154,12 @@ private slots:
     }
     void cleanup() { m_dir.reset(); }
 
-    void settingsAreWrittenExactlyAndReadOnlyBlanksOff()
+    void settingsAreWrittenExactly()
     {
         test::writeBytes("vellara.ini", crlfLines(settingsLines(2, 1)));
         ReadSettingsFile(m_state);
         QVERIFY(WriteSettingsFile(m_state));
         QCOMPARE(test::readBytes("vellara.ini"), crlfLines(settingsLines(2, 1)));
-
-        ProgramSettings &s = m_state.settings;
-        s.cardBackFile = "  \t/b\u00e9/back \u20ac.wmf\u00a0 ";
-        s.layoutName = " Three Card ";
-        s.decks.names[1] = "  Major\t ";
-        QVERIFY(WriteSettingsFile(m_state));
-        CoreState reread;
-        ReadSettingsFile(reread);
-        QCOMPARE(shown(reread.settings), "\t/b\u00e9/back \u20ac.wmf\u00a0|/decks/major|4|Three Card|2|Major\t|"
-                                         "/decks/d1|Deck 2||1|Layout 1||");
     }
 
     void settingsFaultsKeepTheValuesTheyMeet_data()
@@ -180,11 +170,13 @@ private slots:
         lines[0] = "";  // comments are not looked at
         lines[4] = "anything at all";
         lines[5] = "often";  // no number: the value stays, its line is used up
+        lines[1] = "  \t/b\u00e9/back.wmf\u00a0 ";  // only blanks are trimmed off
+        lines[7] = " Three Card ";
         const QString head = "/cards/back.wmf|/decks/major|4|Celtic Cross|";
         QTest::newRow("no file") << QByteArray() << "old|old|9|old|2|old|old|old|old|3|old|old|old";
         QTest::newRow("LF ends, odd lines")
             << crlfLines(lines).replace("\r\n", "\n")
-            << "/cards/back.wmf|/decks/major|9|Celtic Cross|1|Deck 1|/decks/d1|old|old|1|Layout 1|old|old";
+            << "\t/b\u00e9/back.wmf\u00a0|/decks/major|9|Three Card|1|Deck 1|/decks/d1|old|old|1|Layout 1|old|old";
         QTest::newRow("ends in deck 1") << crlfLines(settingsLines(2, 0).mid(0, 15))
                                         << head + "2|Deck 1|old|old|old|3|old|old|old";
         QTest::newRow("surplus dropped")
@@ -251,14 +243,11 @@ private slots:
         // A count that does not convert: the old count reads the cards.
         QVERIFY(LoadDeckFromDirectory(state, makeDeck("badcount", 4, "three")));
         QCOMPARE(shown(state).mid(3).join(';'), "card2.wmf|Name 2|Up 2|Down 2;old.wmf" + old);
-        // Loading by slot makes the deck current, the first and the last slot too.
-        state.settings.decks.paths[0] = makeDeck("empty", 0);
+        // Loading by slot makes the deck current, the first slot too.
+        state.settings.decks.paths[0] = makeDeck("first", 2);
         QVERIFY(LoadDeckByIndex(state, 0));
-        QCOMPARE(shown(state)[0], "0 " + QDir("empty").absolutePath() + " 0");
-        state.settings.decks.paths[kMaxDeckSlot] = makeDeck("last", 2);
-        QVERIFY(LoadDeckByIndex(state, kMaxDeckSlot));
         QCOMPARE(shown(state).mid(0, 3).join(';'),
-                 "2 " + QDir("last").absolutePath() + " 50;card0.wmf|Name 0|Up 0|Down 0;card1.wmf|Name 1|Up 1|Down 1");
+                 "2 " + QDir("first").absolutePath() + " 0;card0.wmf|Name 0|Up 0|Down 0;card1.wmf|Name 1|Up 1|Down 1");
     }
 
     void decksAreWrittenAndReadBack()
@@ -302,11 +291,9 @@ private slots:
 
     void layoutsBuildTheTable()
     {
-        {
-            test::MessageSpy spy;  // a first layout that fails still shows the back on card 1
-            QVERIFY(!LoadLayout(m_state, m_table, "none"));
-            QCOMPARE(m_table.cards[0].back + m_table.cards[0].face, "/back.wmf/back.wmf");
-        }
+        test::MessageSpy spy;  // a first layout that fails still shows the back on card 1
+        QVERIFY(!LoadLayout(m_state, m_table, "none"));
+        QCOMPARE(m_table.cards[0].back + m_table.cards[0].face, "/back.wmf/back.wmf");
         loadFour();
         QCOMPARE(shown(m_table).join('|'),
                  "Vellara 2.5 four 1200,900 9600x7200|Card 1 1 5,7|Card 2 1 15,27|Card 3 1 25,47|Card 4 1 35,67");
@@ -315,9 +302,8 @@ private slots:
         QVERIFY(LoadLayout(m_state, m_table, "one"));
         QCOMPARE(m_table.cards.keys(), QList<int>{0});
         m_table.unloadable << "/back.wmf";
-        test::MessageSpy spy;
         QVERIFY(!LoadLayout(m_state, m_table, "four"));
-        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(spy.messages().size(), 2);
     }
 
     void aFailedLayoutStepKeepsItsValue_data()
@@ -376,7 +362,6 @@ private slots:
         expected[21] = "48";
         QCOMPARE(test::readBytes(" four .lat"), crlfLines(expected).replace("\xe9 ?", "\xe9 \x80"));
         QVERIFY(m_table.pickCards);
-        QCOMPARE(m_table.cards.size(), 4);
         QVERIFY(std::none_of(m_table.cards.begin(), m_table.cards.end(), [](const auto &c) { return c.draggable; }));
 
         // Names that cannot be files are refused.

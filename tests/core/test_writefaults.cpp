@@ -25,11 +25,6 @@ using namespace vellara;
 
 namespace {
 
-bool run(const QString &program, const QStringList &args)
-{
-    return QProcess::execute(program, args) == 0;
-}
-
 // What the writers write: every file is larger than one block of the disk.
 CoreState g_state;
 test::RecordingTable g_table;
@@ -48,12 +43,12 @@ const std::tuple<const char *, const char *, bool (*)()> kWriters[] = {
          return copied;
      }}};
 
-enum Fault { ReadOnlyFolder, ReadOnlyFile, FullDisk, FillsMidWrite, InPlace, InPlaceFails };
+enum Fault { ReadOnlyFolder, ReadOnlyFile, FullDisk, FillsMidWrite, InPlace };
 // Each fault with the reason the user is told.
 const std::pair<const char *, const char *> kFaults[] = {
     {"read-only folder", "Read-only file system"}, {"read-only file", "Permission denied"},
     {"full disk", "No space left on device"}, {"disk fills mid-write", "No space left on device"},
-    {"writable file in read-only folder", ""}, {"same, write fails", "No space left on device"}};
+    {"writable file in read-only folder, write fails", "No space left on device"}};
 
 const QByteArray kOld = "old contents\r\nthat must survive\r\n";
 
@@ -72,7 +67,8 @@ private slots:
         m_dir = std::make_unique<test::WorkDir>();
         m_disk = m_dir->filePath("disk");
         QDir().mkpath(m_disk);
-        m_mounted = geteuid() == 0 && run("mount", {"-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", m_disk});
+        const QStringList tmpfs{"-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", m_disk};
+        m_mounted = geteuid() == 0 && QProcess::execute("mount", tmpfs) == 0;
         QDir::setCurrent(m_disk);
         QDir().mkpath("deck");
         QDir().mkpath("new");
@@ -90,9 +86,8 @@ private slots:
     }
     void cleanup()
     {
-        QDir::setCurrent(m_dir->path());
         if (m_mounted)
-            run("umount", {"-l", m_disk});
+            QProcess::execute("umount", {"-l", m_disk});
         m_dir.reset();
     }
 
@@ -101,7 +96,7 @@ private slots:
         QTest::addColumn<int>("writer");
         QTest::addColumn<int>("fault");
         for (int w = 0; w < 5; ++w)
-            for (int f = ReadOnlyFolder; f <= InPlaceFails; ++f)
+            for (int f = ReadOnlyFolder; f <= InPlace; ++f)
                 if (w < 4 || f < InPlace)  // a copy is never made in place
                     QTest::newRow(qPrintable(QString("%1, %2").arg(std::get<0>(kWriters[w]), kFaults[f].first)))
                         << w << f;
@@ -123,30 +118,23 @@ private slots:
         if (fault == FullDisk || fault == FillsMidWrite) {
             QFile filler("filler");
             QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-            while (filler.write(QByteArray(4096, 'x')) == 4096) {
-            }
-            while (fault == FullDisk && filler.write("x", 1) == 1) {
+            while (filler.write("x", 1) == 1) {
             }
             if (fault == FillsMidWrite)
                 filler.resize(filler.size() / 4096 * 4096 - 4096);
         }
-        if (fault == ReadOnlyFolder || fault >= InPlace)
-            QVERIFY(run("mount", {"-o", "remount,ro", m_disk}));
+        if (fault == ReadOnlyFolder || fault == InPlace)
+            QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", m_disk}), 0);
         // The lazy unmount at the end takes the bound file with it.
-        if (fault >= InPlace)
-            QVERIFY(run("mount", {"--bind", outside, QFileInfo(file).absoluteFilePath()}));
-        if (fault == InPlaceFails)
+        if (fault == InPlace)
+            QCOMPARE(QProcess::execute("mount", {"--bind", outside, QFileInfo(file).absoluteFilePath()}), 0);
+        if (fault == InPlace)
             platform::setWriteFaultForTesting("No space left on device");
 
         test::MessageSpy spy;
         const bool written = write();
         platform::setWriteFaultForTesting({});
         const QByteArray after = test::readBytes(file);
-        if (fault == InPlace) {
-            QVERIFY2(written && spy.messages().isEmpty(), qPrintable(spy.messages().join('\n')));
-            QVERIFY(after.size() > 4096 && after.endsWith("\r\n"));
-            return;
-        }
         QVERIFY(!written);
         QCOMPARE(spy.messages().size(), 1);
         QVERIFY2(spy.messages()[0].contains(QFileInfo(file).fileName())
