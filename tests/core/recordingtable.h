@@ -16,17 +16,9 @@ public:
         QPointF place{};
     };
 
-    void createPosition(int k) override
-    {
-        log << QString("create %1").arg(k);
-        cards[k] = {.place = cards[0].place};
-    }
-    void removePosition(int k) override
-    {
-        log << QString("remove %1").arg(k);
-        cards.remove(k);
-    }
-    void bringToFront(int k) override { log << QString("front %1").arg(k); }
+    void createPosition(int k) override { cards[k] = {.place = cards[0].place}; }
+    void removePosition(int k) override { cards.remove(k); }
+    void bringToFront(int) override {}
     void setCardTooltip(int k, const QString &text) override { cards[k].tooltip = text; }
     void setCardVisible(int k, bool visible) override { cards[k].visible = visible; }
     void moveCard(int k, float left, float top) override { cards[k].place = QPointF(left, top); }
@@ -50,7 +42,7 @@ public:
     }
 
     QMap<int, Card> cards{{0, Card{.visible = true}}};
-    QStringList log, unloadable;  // unloadable: picture files that fail to load
+    QStringList unloadable;  // picture files that fail to load
     QString large, title = "untitled";
     QRect geometry{100, 200, 9000, 7000};
     bool pickCards = false;
