@@ -37,7 +37,6 @@ private slots:
     {
         const QString text = QStringLiteral("caf\u00e9 \u20ac5 \u2018q\u2019 \u00ff");
         QCOMPARE(encodeCp1252(text), QByteArray("caf\xe9 \x80" "5 \x91q\x92 \xff"));
-        QCOMPARE(decodeCp1252(encodeCp1252(text)), text);
         // Outside the code page: one "?" per character, also beyond the BMP.
         QCOMPARE(encodeCp1252(QStringLiteral("a\u4e2db\U0001F600c")), QByteArray("a?b?c"));
         QByteArray all(256, '\0');
@@ -54,7 +53,9 @@ private slots:
         QCOMPARE(joinPath("", "cards.dat"), QString("cards.dat"));
     }
 
-    void readsLinesWhateverTheirEnd()
+    // Lines are read whatever their end. A file not open, or read to its end,
+    // leaves the line as it was; only a file too large to read says why.
+    void linesAreReadWhateverTheirEnd()
     {
         const WorkDir dir;
         for (const auto &[bytes, lines] : {std::pair{QByteArray("a\r\n"), QStringList{"a"}},
@@ -65,13 +66,6 @@ private slots:
             QCOMPARE(readAll("in.txt"), lines);
             QCOMPARE(readAll("in.txt", 1), lines.mid(1));
         }
-    }
-
-    // A file not open, or read to its end, leaves the line as it was. Only a
-    // file too large to read says why.
-    void unreadableFilesGiveNoLines()
-    {
-        const WorkDir dir;
         // Sparse, so that they cost no disk: the largest file read, and one a byte larger.
         for (const auto &[name, size] : {std::pair{"limit.txt", kMaxTextFileBytes},
                                          {"huge.txt", kMaxTextFileBytes + 1}}) {
