@@ -1,15 +1,14 @@
-#include "metafiles.h"
 #include "platform/metafilecheck.h"
-#include "platform/pictureahead.h"
 #include "platform/pictureelement.h"
 #include "support/memory.h"
+#include "support/workdir.h"
+#include "wmfwriter.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QPainter>
 #include <QProcess>
-#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtEndian>
@@ -29,11 +28,34 @@ const QColor kWhite(255, 255, 255);
 const QColor kBlue(0, 0, 255);
 const QString kSamples = QStringLiteral(VELLARA_SHARED_DIR "/wmf-samples");
 
-// A 1000 x 1000 picture: white, with a square of the colour over its upper
-// left quarter (0 to 250 each way). Its size does not depend on the colour.
-QByteArray cornerMetafile(const QColor &colour = kRed)
+// A picture of white paper, drawn on with a null pen until told otherwise.
+tools::WmfWriter whitePaper(int width, int height)
 {
-    tools::WmfWriter w = whitePaper(1000, 1000);
+    tools::WmfWriter w(width, height);
+    w.setPen(QColor());
+    w.setBrush(Qt::white);
+    w.rectangle(QRect(0, 0, width, height));
+    return w;
+}
+
+// The bytes written to path, then read back as a picture.
+std::optional<Picture> loadBytes(const QString &path, const QByteArray &bytes, QString *why = nullptr)
+{
+    writeBytes(path, bytes);
+    return Picture::load(path, why);
+}
+
+// A 1000 x 1000 picture: the records given, then white paper with a square of
+// the colour over its upper left quarter (0 to 250 each way). Its size does
+// not depend on the colour.
+QByteArray cornerMetafile(const QColor &colour = kRed, const Records &records = {})
+{
+    tools::WmfWriter w(1000, 1000);
+    for (const auto &[function, params] : records)
+        w.rawRecord(function, params);
+    w.setPen(QColor());
+    w.setBrush(kWhite);
+    w.rectangle(QRect(0, 0, 1000, 1000));
     w.setBrush(colour);
     w.rectangle(QRect(0, 0, 250, 250));
     return w.finish();
@@ -55,10 +77,9 @@ QByteArray cornerRaster(const char *format, QSize size = QSize(20, 40))
 QVector<uint16_t> dib(quint32 width, quint32 height, uint16_t bits, uint16_t compression, quint32 colours,
                       quint32 sizeImage, const QVector<uint16_t> &data)
 {
-    const auto low = [](quint32 v) { return uint16_t(v); };
-    const auto high = [](quint32 v) { return uint16_t(v >> 16); };
-    return QVector<uint16_t>{40, 0, low(width), high(width), low(height), high(height), 1, bits, compression, 0,
-                             low(sizeImage), high(sizeImage), 0, 0, 0, 0, low(colours), high(colours), 0, 0}
+    return QVector<uint16_t>{40, 0, uint16_t(width), uint16_t(width >> 16), uint16_t(height), uint16_t(height >> 16),
+                             1, bits, compression, 0, uint16_t(sizeImage), uint16_t(sizeImage >> 16), 0, 0, 0, 0,
+                             uint16_t(colours), uint16_t(colours >> 16), 0, 0}
         + data;
 }
 
@@ -68,18 +89,6 @@ QVector<uint16_t> stretchDib(quint32 width, quint32 height, uint16_t bits, uint1
 {
     return QVector<uint16_t>{0x0020, 0x00CC, 0, 1, 1, 0, 0, 250, 250, 0, 0}
         + dib(width, height, bits, compression, colours, sizeImage, data);
-}
-
-// A metafile of the given records, then a red square over all of it.
-QByteArray recordsThenRed(const Records &records)
-{
-    tools::WmfWriter w(1000, 1000);
-    for (const auto &[function, params] : records)
-        w.rawRecord(function, params);
-    w.setPen(QColor());
-    w.setBrush(kRed);
-    w.rectangle(QRect(0, 0, 1000, 1000));
-    return w.finish();
 }
 
 // The head of a record as it stands in a file: its function and first parameter.
@@ -101,21 +110,19 @@ bool colourAt(const QImage &image, double fx, double fy, const QColor &colour, i
 // pixels each way first.
 double blurredDifference(const QImage &a, const QImage &b)
 {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
     double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        for (int col = 0; col < x.width(); ++col) {
+    for (int row = 0; row < a.height(); ++row) {
+        for (int col = 0; col < a.width(); ++col) {
             for (const int shift : {16, 8, 0}) {  // red, green and blue
                 int d = 0, n = 0;
-                for (int v = std::max(0, row - 1); v <= std::min(x.height() - 1, row + 1); ++v)
-                    for (int u = std::max(0, col - 1); u <= std::min(x.width() - 1, col + 1); ++u, ++n)
-                        d += int(x.pixel(u, v) >> shift & 0xFF) - int(y.pixel(u, v) >> shift & 0xFF);
+                for (int v = std::max(0, row - 1); v <= std::min(a.height() - 1, row + 1); ++v)
+                    for (int u = std::max(0, col - 1); u <= std::min(a.width() - 1, col + 1); ++u, ++n)
+                        d += int(a.pixel(u, v) >> shift & 0xFF) - int(b.pixel(u, v) >> shift & 0xFF);
                 sum += std::abs(d) / double(n);
             }
         }
     }
-    return sum / (3.0 * x.width() * x.height());
+    return sum / (3.0 * a.width() * a.height());
 }
 
 } // namespace
@@ -123,16 +130,15 @@ double blurredDifference(const QImage &a, const QImage &b)
 class TestPicture : public QObject {
     Q_OBJECT
 
-    // Files written at the start, so that by the time they are read their
-    // times are too old to be confused with a later change.
+    // A file written at the start, so that by the time it is read its times
+    // are too old to be confused with a later change.
     QTemporaryDir m_settled;
     QElapsedTimer m_sinceSettled;
 
 private slots:
     void initTestCase()
     {
-        for (const char *name : {"restored.wmf", "replaced.wmf"})
-            writeBytes(m_settled.filePath(name), cornerMetafile(kRed));
+        writeBytes(m_settled.filePath("card.wmf"), cornerMetafile(kRed));
         m_sinceSettled.start();
     }
 
@@ -142,15 +148,14 @@ private slots:
     void eachTextGetsTheFaceItNames()
     {
         const WorkDir dir;
-        int n = 0;
         // The weight as the file gives it: libwmf takes above 550 as bold.
-        const auto draw = [&n](const QString &face, int weight) {
+        const auto draw = [](const QString &face, int weight) {
             tools::WmfWriter w = whitePaper(1000, 400);
             w.setFont(face, 250);
             w.text(20, 50, "Wim 1");
             QByteArray bytes = w.finish();
             qToLittleEndian(quint16(weight), bytes.data() + bytes.indexOf(QByteArray("\xFB\x02", 2)) + 10);
-            const auto picture = loadBytes(QString("%1.wmf").arg(++n), bytes);
+            const auto picture = loadBytes(QString("%1 %2.wmf").arg(face).arg(weight), bytes);
             return picture ? picture->render(QSize(250, 100)) : QImage();
         };
         const QImage regular = draw("Times New Roman", 550);
@@ -165,34 +170,31 @@ private slots:
     // Every kind of file is drawn in place, the same whichever way it is
     // turned, or refused with its reason. In a hostile metafile the record in
     // question is kept from libwmf (its head never reaches it), and the rest,
-    // a red square, is still drawn; a sound one is handed on.
+    // the corner picture, is still drawn; a sound one is handed on.
     void filesAreDrawnOrRefused_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");  // null: no file at all
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<QColor>("far");  // the colour outside the upper left quarter
         QTest::addColumn<QByteArray>("record");  // the head of the record in question
         QTest::addColumn<bool>("kept");
         QTest::addColumn<QString>("reason");  // why it is refused
         // A red upper left quarter on white, drawn at the size; or refused for the reason.
-        const auto file = [](const char *row, const char *name, const QByteArray &bytes, QSize size, const char *why) {
-            QTest::newRow(row) << name << bytes << size << kWhite << QByteArray() << false << QString(why);
+        const auto file = [](const char *row, const char *name, const QByteArray &bytes, QSize size, const char *why,
+                             const QByteArray &record = {}) {
+            QTest::newRow(row) << name << bytes << size << record << false << QString(why);
         };
-        const auto red = [](QString row, const QByteArray &bytes, const QByteArray &record = {}, bool kept = false) {
-            QTest::newRow(qPrintable(row)) << "a.wmf" << bytes << QSize(40, 40) << kRed << record << kept << QString();
-        };
-        const auto drawn = [&red](const QString &row, const Records &records, const QByteArray &record, bool kept) {
-            red(row, recordsThenRed(records), record, kept);
+        const auto drawn = [](const QString &row, const Records &records, const QByteArray &record, bool kept) {
+            QTest::newRow(qPrintable(row))
+                << "a.wmf" << cornerMetafile(kRed, records) << QSize(40, 40) << record << kept << QString();
         };
         const auto patched = [](int at, int count, char value) {
-            return recordsThenRed({}).replace(at, count, QByteArray(count, value));
+            return cornerMetafile().replace(at, count, QByteArray(count, value));
         };
 
         tools::WmfWriter bitmap = whitePaper(1000, 1000);
         bitmap.rawRecord(0x0F43, stretchDib(1, 1, 24, 0, 0, 4, {0x0000, 0x00FF}));  // one red pixel
         file("metafile, large card", "a.wmf", cornerMetafile(), QSize(116, 213), "");
-        file("metafile, wide", "a.wmf", cornerMetafile(), QSize(400, 90), "");
         file("metafile without placeable header", "a.wmf", cornerMetafile().mid(22), QSize(116, 213), "");
         file("metafile with a bitmap", "a.wmf", bitmap.finish(), QSize(116, 213), "");
         file("bmp", "a.bmp", cornerRaster("BMP"), QSize(60, 120), "");
@@ -210,10 +212,11 @@ private slots:
         file("no metafile type", "a.wmf", patched(22, 1, 3), {}, "The file is not a Windows Metafile.");
         file("empty picture, right as left", "a.wmf", patched(10, 2, 0), {}, "The metafile announces an empty");
         file("empty picture, bottom as top", "a.wmf", patched(12, 2, 0), {}, "The metafile announces an empty");
-        red("header announcing enormous counts", patched(22 + 6, 10, char(0xFF)));
-        red("placeable header without units per inch", patched(14, 2, 0));  // libwmf divides by it
-        red("record claiming 4 GB", recordsThenRed({}).chopped(6) + QByteArray("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8),
-            QByteArray("\xFF\xFF\xFF\x7F", 4), false);
+        file("header announcing enormous counts", "a.wmf", patched(22 + 6, 10, char(0xFF)), QSize(40, 40), "");
+        // libwmf divides by the units per inch.
+        file("placeable header without units per inch", "a.wmf", patched(14, 2, 0), QSize(40, 40), "");
+        const QByteArray huge("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8);
+        file("record claiming 4 GB", "a.wmf", cornerMetafile().chopped(6) + huge, QSize(40, 40), "", huge.left(4));
 
         const QByteArray blit = head(0x0F43, 0x0020);
         drawn("bitmap of 100000 x 100000", {{0x0F43, stretchDib(100000, 100000, 24, 0, 0, 0, {})}}, blit, false);
@@ -224,8 +227,9 @@ private slots:
         QVector<uint16_t> oddHeader = stretchDib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF});
         oddHeader[11] = 20;  // a bitmap header of neither size known
         drawn("bitmap of an unknown header size", {{0x0F43, oddHeader}}, blit, false);
-        // More palette colours than the depth allows: libwmf would allocate gigabytes.
-        const auto pattern = QVector<uint16_t>{3, 0} + dib(8, 8, 1, 0, 0x4F000000, 32, QVector<uint16_t>(20));
+        // More palette colours than the depth allows, though the file holds them: libwmf sizes its palette
+        // by the count, which in the thousands of millions takes gigabytes.
+        const auto pattern = QVector<uint16_t>{3, 0} + dib(8, 8, 1, 0, 3, 32, QVector<uint16_t>(22));
         drawn("pattern brush of too many colours", {{0x0142, pattern}}, head(0x0142, 3), false);
         // Height 0 (the default size) kept libwmf drawing for minutes: 12
         // points (240 twips) stand in, of the width that goes with them.
@@ -235,8 +239,11 @@ private slots:
         const std::pair<uint16_t, QVector<uint16_t>> palette{0x00F7, {0x0300, 0}};
         drawn("object never made", {{0x012D, {77}}}, head(0x012D, 77), false);
         drawn("object deleted before use", {palette, {0x01F0, {0}}, {0x0234, {0}}}, head(0x0234, 0), false);
-        drawn("object made again", {palette, {0x01F0, {0}}, palette, {0x0234, {0}}}, head(0x0234, 0), true);
+        const Records again{palette, {0x01F0, {0}}, palette, {0x0234, {0}}, {0x01F0, {0}}};
+        drawn("object made again", again, head(0x0234, 0), true);
         drawn("record that draws nothing", {{0x0149, {0x1234, 0}}}, head(0x0149, 0x1234), true);
+        drawn("polygons, none of them", {{0x0538, {0}}}, head(0x0538, 0), false);
+        drawn("text in a rectangle, without its place", {{0x0A32, {10, 10, 3}}}, head(0x0A32, 10), false);
 
         // Each record that fits exactly is handed on, and refused a word short.
         // An object made is deleted again, so that the writer's own take its place.
@@ -251,7 +258,6 @@ private slots:
         const QVector<uint16_t> stretchBlt{0x0020, 0x00CC, 1, 8, 0, 0, 250, 250, 0, 0};
         fits("rectangle", 0x041B, {100, 100, 0, 0});
         fits("polygon", 0x0324, {2, 10, 10, 20, 20});
-        fits("polyline", 0x0325, {2, 10, 10, 20, 20});
         fits("polygons", 0x0538, {2, 2, 1, 10, 10, 20, 20, 30, 30});
         fits("text", 0x0521, {3, 0x4241, 0x0043, 10, 10});
         fits("text in a rectangle", 0x0A32, {10, 10, 3, 0x0004, 0, 0, 20, 20, 0x4241, 0x0043});
@@ -267,15 +273,15 @@ private slots:
         fits("bitmap to the device", 0x0D33, QVector<uint16_t>{0, 1, 0, 0, 0, 1, 1, 0, 0} + pixel);
         fits("device pattern brush", 0x0142, QVector<uint16_t>{3, 0} + pixel);
         fits("stretched device bitmap", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF}));
-        // Run-length encoded: one red pixel, then the end; its size is the one announced.
-        fits("run-length bitmap", 0x0F43, stretchDib(1, 1, 8, 1, 1, 4, {0x0000, 0x00FF, 0x0001, 0x0100}));
+        // Run-length encoded: one red pixel, the end of its line and of the bitmap; its size is the one
+        // announced, not that of its pixels unpacked.
+        fits("run-length bitmap", 0x0F43, stretchDib(1, 1, 8, 1, 1, 6, {0x0000, 0x00FF, 0x0001, 0x0000, 0x0100}));
     }
     void filesAreDrawnOrRefused()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, size);
-        QFETCH(QColor, far);
         QFETCH(QByteArray, record);
         QFETCH(bool, kept);
         QFETCH(QString, reason);
@@ -293,61 +299,38 @@ private slots:
         QVERIFY(peakResidentKilobytes() - before < 16 * 1024);
         QCOMPARE(upright.size(), size);
         const int tolerance = bytes.startsWith("\xFF\xD8") ? 60 : 0;  // JPEG
-        for (const auto &[fx, fy, colour] : {std::tuple{0.1, 0.1, kRed}, {0.2, 0.2, kRed}, {0.9, 0.9, far},
-                                             {0.32, 0.1, far}, {0.1, 0.32, far}})
+        for (const auto &[fx, fy, colour] : {std::tuple{0.1, 0.1, kRed}, {0.2, 0.2, kRed}, {0.9, 0.9, kWhite},
+                                             {0.32, 0.1, kWhite}, {0.1, 0.32, kWhite}})
             QVERIFY2(colourAt(upright, fx, fy, colour, tolerance), qPrintable(QString("%1 %2").arg(fx).arg(fy)));
         // Turned: exactly the upright pixels, in reverse order.
         QCOMPARE(picture->turned().render(size), upright.mirrored(true, true));
-        QCOMPARE(picture->turned().turned().render(size), upright);
         if (!bytes.startsWith("\xD7\xCD\xC6\x9A"))
             return;
         const QByteArray checked = checkedMetafile(bytes);
         if (!record.isEmpty())
             QCOMPARE(checked.contains(record), kept);
-        // The header handed on tells the truth: file size and largest record,
-        // in words, its checksum and its units.
-        const auto dword = [&checked](int at) { return qFromLittleEndian<quint32>(checked.constData() + at); };
-        QCOMPARE(dword(22 + 6), quint32(checked.size() - 22) / 2);
-        QVERIFY(dword(22 + 12) <= quint32(checked.size() - 22 - 18) / 2);
-        quint16 sum = 0;
-        for (int i = 0; i < 11; ++i)
-            sum ^= qFromLittleEndian<quint16>(checked.constData() + 2 * i);
-        QCOMPARE(sum, quint16(0));
-        QVERIFY(qFromLittleEndian<quint16>(checked.constData() + 14) > 0);
+        // The header handed on gives the file's size as it is, in words.
+        QCOMPARE(qFromLittleEndian<quint32>(checked.constData() + 22 + 6), quint32(checked.size() - 22) / 2);
     }
 
-    // A black triangle under the diagonal of a white picture: every row
-    // crosses the edge through shades of grey, where the edge lies.
-    void diagonalEdgesAreSmooth()
+    // Metafiles are drawn larger and averaged down: the edge of a black
+    // triangle under the diagonal of a white picture passes through shades
+    // of grey, about one a row. Every outline of the thinnest pen keeps a
+    // pixel's ink: here a hollow shape's edge along y = 400, from x = 600 to
+    // 900.
+    void edgesAreSmoothAndThinPensKeepTheirInk()
     {
+        const WorkDir dir;
         tools::WmfWriter w = whitePaper(1000, 1000);
         w.setBrush(Qt::black);
         w.polygon({QPoint(0, 0), QPoint(1000, 1000), QPoint(0, 1000)});
-        const WorkDir dir;
-        const auto picture = loadBytes("diagonal.wmf", w.finish());
-        QVERIFY(picture);
-        for (const QSize size : {QSize(39, 71), QSize(116, 213)}) {
-            const QImage image = picture->render(size);
-            int smoothRows = 0;
-            for (int y = 2; y < size.height() - 2; ++y) {
-                int x = 0;  // the first pixel not black
-                while (x < size.width() - 1 && image.pixelColor(x, y).red() <= 20)
-                    ++x;
-                const QColor c = image.pixelColor(x, y);
-                QVERIFY(x > 0 && c.red() == c.blue());
-                QVERIFY(std::abs(x + 0.5 - (y + 0.5) * size.width() / size.height()) < 1.5);
-                smoothRows += c.red() < 235;
-            }
-            QVERIFY(smoothRows > (size.height() - 4) / 2);
-        }
-    }
-
-    // Every outline of the thinnest pen keeps a pixel's ink, drawn larger
-    // and averaged down: here a hollow shape's edge along y = 400, from x =
-    // 600 to 900.
-    void thinPensKeepTheirInk()
-    {
-        const WorkDir dir;
+        const auto diagonal = loadBytes("diagonal.wmf", w.finish());
+        const QImage image = diagonal->render(QSize(39, 71));
+        int shades = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                shades += image.pixelColor(x, y).red() > 20 && image.pixelColor(x, y).red() < 235;
+        QVERIFY(shades > image.height() / 2);
         for (const auto &[shape, records] : {std::pair{"line", Records{{0x0214, {400, 600}}, {0x0213, {400, 900}}}},
                                              {"rectangle", {{0x041B, {700, 900, 400, 600}}}},
                                              {"polygon", {{0x0324, {3, 600, 400, 900, 400, 750, 700}}}},
@@ -357,13 +340,13 @@ private slots:
                                              {"arc over the top", {{0x0817, {600, 600, 600, 900, 800, 900, 400, 600}}}},
                                              {"chord", {{0x0830, {400, 900, 400, 600, 500, 900, 300, 600}}}},
                                              {"pie", {{0x081A, {400, 900, 400, 600, 500, 900, 300, 600}}}}}) {
-            tools::WmfWriter w = whitePaper(1000, 1000);
-            w.setPen(Qt::black, 1);
-            w.setBrush(QColor());
-            w.ellipse(QRect(0, 0, 1, 1));  // selects the pen and the brush
+            tools::WmfWriter thin = whitePaper(1000, 1000);
+            thin.setPen(Qt::black, 1);
+            thin.setBrush(QColor());
+            thin.ellipse(QRect(0, 0, 1, 1));  // selects the pen and the brush
             for (const auto &[function, params] : records)
-                w.rawRecord(function, params);
-            const auto picture = loadBytes("thin.wmf", w.finish());
+                thin.rawRecord(function, params);
+            const auto picture = loadBytes("thin.wmf", thin.finish());
             for (const QSize size : {QSize(39, 71), QSize(116, 213)}) {
                 const QImage image = picture->render(size);
                 int ink = 0;  // down the column at x = 750, where a curve's top takes a little more
@@ -375,48 +358,38 @@ private slots:
     }
 
     // Metafiles from other programs look as libwmf's own converter (wmf2gd,
-    // of libwmf-bin) draws them.
+    // of libwmf-bin) draws them. However one is cut short, the reader refuses
+    // it with a reason or takes it; it never crashes or hangs. A metafile is
+    // only checked when read, so one that libwmf cannot draw after all draws
+    // nothing, at no other size.
     void sharedSamplesMatchLibwmf()
     {
         const WorkDir dir;
-        for (const QFileInfo &file : QDir(kSamples).entryInfoList({"*.wmf"})) {
+        const QFileInfoList samples = QDir(kSamples).entryInfoList({"*.wmf"});
+        QVERIFY(!samples.isEmpty());
+        for (const QFileInfo &file : samples) {
+            const QStringList toPng{"-t", "png", "-o", "ref.png", "--maxwidth=116", "--maxheight=213", file.filePath()};
             QProcess wmf2gd;
-            wmf2gd.start("wmf2gd", {"-t", "png", "-o", "ref.png", "--maxwidth=116", "--maxheight=213", file.filePath()});
+            wmf2gd.start("wmf2gd", toPng);
             QVERIFY(wmf2gd.waitForFinished(30000) && wmf2gd.exitCode() == 0);
             const QImage expected("ref.png");
             const auto picture = Picture::load(file.filePath());
-            QVERIFY(picture);
             // The same library draws both, ours with smooth edges and text set at
             // a finer size: blurred alike they differ by at most 10 of 255 on
             // average; the sample moved by two pixels, shrunk by a twentieth or
             // turned differs by 18 to 107 (only the sparse arrow01.wmf moved by
             // two differs by as little as 10).
-            QVERIFY2(blurredDifference(picture->render(expected.size()), expected) <= 11.0, qPrintable(file.fileName()));
-        }
-    }
-
-    // However a file is cut short, the reader refuses it with a reason or
-    // takes it; it never crashes or hangs. A metafile is only checked when read, so
-    // one that libwmf cannot draw after all draws nothing, at no other size.
-    void damagedMetafilesLoadOrSayWhy()
-    {
-        const WorkDir dir;
-        const auto loadsOrSaysWhy = [](const QByteArray &bytes) {
-            Picture::clearCache();
-            QString why;
-            if (const auto picture = loadBytes("broken.wmf", bytes, &why)) {
-                const QImage image = picture->render(QSize(39, 71));
-                QVERIFY(image.isNull() || image.size() == QSize(39, 71));
-            } else {
-                QVERIFY2(!why.isEmpty(), "refused without a reason");
+            QVERIFY2(picture && blurredDifference(picture->render(expected.size()), expected) <= 11.0,
+                     qPrintable(file.fileName()));
+            // Every prefix of the smallest; of the others one in a thousand bytes.
+            const QByteArray whole = readBytes(file.filePath());
+            for (qsizetype n = 0; n < whole.size(); n += file.fileName() == "arrow01.wmf" ? 1 : 1009) {
+                Picture::clearCache();
+                QString why;
+                const auto cut = loadBytes("cut.wmf", whole.left(n), &why);
+                const QImage image = cut ? cut->render(QSize(39, 71)) : QImage();
+                QVERIFY2(cut ? image.isNull() || image.size() == QSize(39, 71) : !why.isEmpty(), qPrintable(why));
             }
-        };
-        // Every prefix of a small sample, and of the largest in steps that hit every record kind.
-        for (const auto &[name, step] : {std::pair{"arrow01.wmf", 1}, {"Eg.wmf", 97}}) {
-            const QByteArray whole = readBytes(kSamples + "/" + name);
-            QVERIFY(whole.size() > 100);
-            for (qsizetype n = 0; n < whole.size(); n += step)
-                loadsOrSaysWhy(whole.left(n));
         }
     }
 
@@ -427,7 +400,7 @@ private slots:
     {
         const QVector<uint16_t> region{0, 6, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 10, 0, 10, 2, 0, 10, 20, 0};
         for (int words = 10; words <= region.size(); ++words) {
-            const QByteArray checked = checkedMetafile(recordsThenRed({{0x06FF, region.first(words)}}));
+            const QByteArray checked = checkedMetafile(cornerMetafile(kRed, {{0x06FF, region.first(words)}}));
             QCOMPARE(checked.contains(head(0x06FF, 0)), words == region.size());
         }
         tools::WmfWriter w(100, 100);
@@ -438,7 +411,6 @@ private slots:
         for (const int objects : {65535, int(kMaxMetafileBytes / 10) - 100}) {
             const QByteArray palettes = QByteArray("\x05\0\0\0\xF7\0\0\x03\0\0", 10).repeated(objects);
             const QByteArray checked = checkedMetafile(drawing.chopped(6) + palettes + tail);
-            QVERIFY(checked.endsWith(tail));
             QCOMPARE(checked.size(), drawing.size() + 65535 * 10 + 8);
             QCOMPARE(uint8_t(checked[22 + 10]) | uint8_t(checked[22 + 11]) << 8, 65535);
         }
@@ -449,16 +421,17 @@ private slots:
         // A sound picture grown by zeros after its end (costing no disk) to
         // the largest size read, and past it.
         const WorkDir dir;
-        for (const qint64 size : {kMaxMetafileBytes, kMaxMetafileBytes + 1}) {
+        for (const auto &[size, tooLarge] : {std::pair{kMaxMetafileBytes, false}, {kMaxMetafileBytes + 1, true}}) {
             writeBytes("vast.wmf", cornerMetafile());
             QVERIFY(QFile::resize("vast.wmf", size));
+            resetPeakResident();
+            const long before = peakResidentKilobytes();
             QString why;
-            QCOMPARE(bool(Picture::load("vast.wmf", &why)), size == kMaxMetafileBytes);
-            QCOMPARE(why == "The file is too large for a picture.", size > kMaxMetafileBytes);
-            QCOMPARE(checkedMetafile(readBytes("vast.wmf")).isEmpty(), size > kMaxMetafileBytes);
+            QCOMPARE(bool(Picture::load("vast.wmf", &why)), !tooLarge);
+            // Refused before it is read, in less memory than it would take.
+            QCOMPARE(why.startsWith("The file is too large") && peakResidentKilobytes() - before < 16384, tooLarge);
+            QCOMPARE(checkedMetafile(readBytes("vast.wmf")).isEmpty(), tooLarge);
         }
-        const auto none = Picture::load(QString());
-        QVERIFY(none && none->render(QSize(10, 10)).isNull());
         const auto picture = loadBytes("red.wmf", cornerMetafile());
         for (const QSize size : {QSize(0, 10), QSize(10, 0), QSize(100000, 100000)})
             QVERIFY(picture->render(size).isNull());
@@ -467,14 +440,14 @@ private slots:
     }
 
     // A file changed under the same name is read anew, even where its size
-    // and times stay as they were. A settled file was last changed long
-    // enough before it was read for its times to tell a later change.
+    // and times stay as they were: rewritten at once, or restored with its
+    // times kept. A settled file was last changed long enough before it was
+    // read for its times to tell a later change.
     void changedFilesAreReadAgain()
     {
-        for (const auto &[change, settled] : {std::pair{QString("rewritten"), false}, {"restored", false},
-                                              {"replaced", false}, {"restored", true}, {"replaced", true}}) {
+        for (const auto &[restored, settled] : {std::pair{false, false}, {true, false}, {true, true}}) {
             const WorkDir dir;
-            const QString path = settled ? m_settled.filePath(change + ".wmf") : dir.filePath("card.wmf");
+            const QString path = settled ? m_settled.filePath("card.wmf") : dir.filePath("card.wmf");
             if (settled)
                 QTest::qSleep(int(std::max<qint64>(0, 2100 - m_sinceSettled.elapsed())));  // mostly gone by now
             else
@@ -484,16 +457,12 @@ private slots:
 
             struct stat old {};
             QCOMPARE(::stat(QFile::encodeName(path).constData(), &old), 0);
-            const QString written = change == "replaced" ? dir.filePath("new.wmf") : path;
-            writeBytes(written, cornerMetafile(kBlue));
-            if (change != "rewritten") {
-                const timespec times[2] = {old.st_atim, old.st_mtim};
-                QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(written).constData(), times, 0), 0);
-            }
-            if (written != path)
-                QCOMPARE(::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()), 0);
+            writeBytes(path, cornerMetafile(kBlue));
+            const timespec times[2] = {old.st_atim, old.st_mtim};
+            if (restored)
+                QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
             const auto changed = Picture::load(path);
-            QVERIFY2(changed && colourAt(changed->render(QSize(39, 71)), 0.1, 0.1, kBlue), qPrintable(change));
+            QVERIFY(changed && colourAt(changed->render(QSize(39, 71)), 0.1, 0.1, kBlue));
             // The picture already shown keeps what it showed.
             QVERIFY(colourAt(first->render(QSize(39, 71)), 0.1, 0.1, kRed));
         }
@@ -522,24 +491,13 @@ private slots:
         for (const char *name : {"0.png", "69.png"})
             Picture::load(name)->render(QSize(512, 512));
         QCOMPARE(Picture::drawCount(), draws);
-        // Drawn ahead, a picture is then taken from the cache; new jobs let
-        // go of the pictures drawn for the ones before.
-        PictureAhead ahead;
-        ahead.drawAhead({{*Picture::load("1.png"), QSize(39, 71)}});
-        QTRY_COMPARE(ahead.drawn().size(), 1);
-        const qint64 drawnAhead = Picture::drawCount();
-        Picture::load("1.png")->render(QSize(39, 71));
-        QCOMPARE(Picture::drawCount(), drawnAhead);
-        ahead.drawAhead({{*Picture::load("1.png"), QSize(40, 40)}});
-        QVERIFY(ahead.drawn().isEmpty());
-        Picture::clearCache();
     }
 
     // The screen is scaled by 2 (see main): a picture element draws its
     // picture at twice its frame's size, not small and blown up, stretched
     // to the frame. A screen reader names it a picture and reads its tooltip.
     // A pressable element is a button by the keys and to a screen reader; any
-    // other is a graphic that neither takes the focus nor presses. The mouse
+    // other is a graphic that does not press. The mouse
     // clicks either, when let go over it, and every click carries the index.
     void elementsDrawAndPress()
     {
@@ -548,63 +506,45 @@ private slots:
         w.setBrush(Qt::red);
         w.rectangle(QRect(0, 0, 100, 300));  // the left third
         QWidget table;
-        table.resize(200, 200);
         auto *element = new PictureElement(&table);
         element->setGeometry(10, 10, 39, 71);
         element->setPicture(*loadBytes("striped.wmf", w.finish()));
         element->setIndex(7);
+        element->setToolTip("Card 3");
         table.show();
         const QImage shot = element->grab().toImage();
-        QCOMPARE(shot.size(), QSize(78, 142));
         // A blown-up picture blends red and white over several pixels along
         // the edge at 26 device pixels; one drawn at this size over one.
-        for (int x = 0; x < shot.width(); ++x) {
-            const QColor c = shot.pixelColor(x, 70);
-            if (c != kRed && c != kWhite)
-                QCOMPARE(x, 26);
-        }
-        QVERIFY(shot.pixelColor(20, 70) == kRed && shot.pixelColor(30, 70) == kWhite);
-        element->resize(120, 30);
-        const QImage wide = element->grab().toImage();
-        QVERIFY(wide.pixelColor(75, 30) == kRed && wide.pixelColor(85, 30) == kWhite);
-
+        for (int x = 0; x < shot.width(); ++x)
+            QVERIFY(x == 26 || shot.pixelColor(x, 70) == (x < 26 ? kRed : kWhite));
         QCOMPARE(element->accessibleName(), QString("Picture"));
-        for (const QString tip : {"Card 3", "Card 4"}) {
-            element->setToolTip(tip);
-            QCOMPARE(element->accessibleDescription(), tip);
-        }
+        QCOMPARE(element->accessibleDescription(), QString("Card 3"));
+
         QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(element);
         QSignalSpy clicked(element, &PictureElement::clicked);
         const QString press = QAccessibleActionInterface::pressAction();
         for (const bool pressable : {false, true}) {
             element->setPressable(pressable);
-            QCOMPARE(element->focusPolicy(), pressable ? Qt::TabFocus : Qt::NoFocus);
             QCOMPARE(reader->role(), pressable ? QAccessible::Button : QAccessible::Graphic);
             QCOMPARE(reader->actionInterface()->actionNames().contains(press), pressable);
             for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A, Qt::Key_Escape})
                 QTest::keyClick(element, key);
-            QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);  // a key held down
-            QApplication::sendEvent(element, &held);
             reader->actionInterface()->doAction(press);
             QCOMPARE(clicked.count(), pressable ? 4 : 0);
         }
-        QCOMPARE(clicked.at(0).at(0).toInt(), 7);
-        QSignalSpy pressed(element, &PictureElement::mousePressed);
         QSignalSpy released(element, &PictureElement::mouseReleased);
         QTest::mouseClick(element, Qt::LeftButton, {}, QPoint(5, 6));
         QCOMPARE(clicked.count(), 5);
-        QCOMPARE(clicked.at(4).at(0).toInt(), 7);
-        QCOMPARE(pressed.at(0).at(2).toPointF(), QPointF(5, 6));
-        // Let go outside the picture: no click.
+        // Let go outside the picture, let go without a press, or pressed disabled: no click.
         QTest::mousePress(element, Qt::RightButton, {}, QPoint(5, 6));
         QTest::mouseRelease(element, Qt::RightButton, {}, QPoint(100, 100));
-        QCOMPARE(released.count(), 2);
-        QTest::mouseRelease(element, Qt::LeftButton, {}, QPoint(5, 6));  // a release without a press
-        QCOMPARE(clicked.count(), 5);
+        QTest::mouseRelease(element, Qt::LeftButton, {}, QPoint(5, 6));
+        QCOMPARE(released.count(), 3);
         element->setEnabled(false);
         QVERIFY(!reader->actionInterface()->actionNames().contains(press));
         reader->actionInterface()->doAction(press);
         QCOMPARE(clicked.count(), 5);
+        QVERIFY(clicked.first().at(0) == 7 && clicked.last().at(0) == 7);
     }
 };
 

@@ -11,23 +11,6 @@
 using namespace vellara::platform;
 using namespace vellara::test;
 
-namespace {
-
-// The lines after the first skipped ones.
-QStringList readAll(const QString &path, int skipped = 0)
-{
-    TextReader in(path);
-    for (int i = 0; i < skipped; ++i)
-        in.skipLine();
-    QStringList lines;
-    QString line;
-    while (in.readLine(line))
-        lines << line;
-    return lines;
-}
-
-} // namespace
-
 class TestTextFile : public QObject {
     Q_OBJECT
 
@@ -37,7 +20,6 @@ private slots:
     {
         const QString text = QStringLiteral("caf\u00e9 \u20ac5 \u2018q\u2019 \u00ff");
         QCOMPARE(encodeCp1252(text), QByteArray("caf\xe9 \x80" "5 \x91q\x92 \xff"));
-        QCOMPARE(decodeCp1252(encodeCp1252(text)), text);
         // Outside the code page: one "?" per character, also beyond the BMP.
         QCOMPARE(encodeCp1252(QStringLiteral("a\u4e2db\U0001F600c")), QByteArray("a?b?c"));
         QByteArray all(256, '\0');
@@ -54,24 +36,30 @@ private slots:
         QCOMPARE(joinPath("", "cards.dat"), QString("cards.dat"));
     }
 
-    void readsLinesWhateverTheirEnd()
+    // Lines are read whatever their end. A file not open, or read to its end,
+    // leaves the line as it was; only a file too large to read says why.
+    void linesAreReadWhateverTheirEnd()
     {
         const WorkDir dir;
+        // The lines of in.txt, after the first one where it is skipped.
+        const auto readAll = [](bool skipFirst) {
+            TextReader in("in.txt");
+            if (skipFirst)
+                in.skipLine();
+            QStringList lines;
+            QString line;
+            while (in.readLine(line))
+                lines << line;
+            return lines;
+        };
         for (const auto &[bytes, lines] : {std::pair{QByteArray("a\r\n"), QStringList{"a"}},
                                            {"one\r\ntwo\n\r\n\nlast", {"one", "two", "", "", "last"}},
                                            {"", {}},
                                            {QByteArray(70000, 'z') + "\r\nnext\r\n", {QString(70000, 'z'), "next"}}}) {
             writeBytes("in.txt", bytes);
-            QCOMPARE(readAll("in.txt"), lines);
-            QCOMPARE(readAll("in.txt", 1), lines.mid(1));
+            QCOMPARE(readAll(false), lines);
+            QCOMPARE(readAll(true), lines.mid(1));
         }
-    }
-
-    // A file not open, or read to its end, leaves the line as it was. Only a
-    // file too large to read says why.
-    void unreadableFilesGiveNoLines()
-    {
-        const WorkDir dir;
         // Sparse, so that they cost no disk: the largest file read, and one a byte larger.
         for (const auto &[name, size] : {std::pair{"limit.txt", kMaxTextFileBytes},
                                          {"huge.txt", kMaxTextFileBytes + 1}}) {
