@@ -327,7 +327,7 @@ private slots:
         }
         test::MessageSpy spy;
         QVERIFY(!LoadLayout(m_state, m_table, " Odd "));
-        QCOMPARE(spy.messages().size(), 1);
+        QCOMPARE(spy.messages(), QStringList{"File was not found or invalid data read in, if Odd.lat exists, restart program"});
         QTEST(shown(m_table).join('|'), "shown");
     }
 
@@ -432,6 +432,14 @@ private slots:
             RedrawRepeats(m_state, m_random, p);
         }
         QCOMPARE(bytes(), before);
+    }
+
+    void wholeNumbersRoundHalfToEven()
+    {
+        const std::pair<const char *, int> rows[] = {{" 5 ", 5}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"6.7", 7},
+                                                     {"-32768.4", -32768}};
+        for (const auto &[text, value] : rows)
+            QCOMPARE(parseInt16(text), std::optional<qint16>(value));
     }
 
     void metafileAnnouncingAnEnormousPicture()

@@ -19,6 +19,9 @@
 
 #include <memory>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace vellara;
@@ -43,12 +46,13 @@ const std::tuple<const char *, const char *, bool (*)()> kWriters[] = {
          return copied;
      }}};
 
-enum Fault { ReadOnlyFolder, ReadOnlyFile, FullDisk, FillsMidWrite, InPlace };
+enum Fault { ReadOnlyFolder, ReadOnlyFile, FullDisk, FillsMidWrite, InPlace, InPlaceFails, InPlaceTooLarge };
 // Each fault with the reason the user is told.
 const std::pair<const char *, const char *> kFaults[] = {
     {"read-only folder", "Read-only file system"}, {"read-only file", "Permission denied"},
     {"full disk", "No space left on device"}, {"disk fills mid-write", "No space left on device"},
-    {"writable file in read-only folder, write fails", "No space left on device"}};
+    {"writable file in read-only folder", ""}, {"same, write fails", "No space left on device"},
+    {"same, past the file size limit", "File too large"}};
 
 const QByteArray kOld = "old contents\r\nthat must survive\r\n";
 
@@ -73,6 +77,7 @@ private slots:
         QDir().mkpath("deck");
         QDir().mkpath("new");
         test::writeBytes("new/picture.wmf", QByteArray(20000, 'p'));
+        g_table = test::RecordingTable{};
         g_state.settings.cardBackFile = QString(5000, 'b');
         g_state.settings.layoutName = "Spread";
         g_state.settings.deckDirectory = m_disk + "/deck";
@@ -94,7 +99,7 @@ private slots:
         QTest::addColumn<int>("writer");
         QTest::addColumn<int>("fault");
         for (int w = 0; w < 5; ++w)
-            for (int f = ReadOnlyFolder; f <= InPlace; ++f)
+            for (int f = ReadOnlyFolder; f <= InPlaceTooLarge; ++f)
                 if (w < 4 || f < InPlace)  // a copy is never made in place
                     QTest::newRow(qPrintable(QString("%1, %2").arg(std::get<0>(kWriters[w]), kFaults[f].first)))
                         << w << f;
@@ -121,18 +126,32 @@ private slots:
             if (fault == FillsMidWrite)
                 filler.resize(filler.size() / 4096 * 4096 - 4096);
         }
-        if (fault == ReadOnlyFolder || fault == InPlace)
+        if (fault == ReadOnlyFolder || fault >= InPlace)
             QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", m_disk}), 0);
         // The lazy unmount at the end takes the bound file with it.
-        if (fault == InPlace)
+        if (fault >= InPlace)
             QCOMPARE(QProcess::execute("mount", {"--bind", outside, QFileInfo(file).absoluteFilePath()}), 0);
-        if (fault == InPlace)
+        if (fault == InPlaceFails)
             platform::setWriteFaultForTesting("No space left on device");
+        // No file may grow past the old one's size: the new contents fail
+        // halfway, the old ones still fit.
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit unlimited = limit;
+        limit.rlim_cur = fault == InPlaceTooLarge ? rlim_t(kOld.size()) : limit.rlim_cur;
+        signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
 
         test::MessageSpy spy;
         const bool written = write();
         platform::setWriteFaultForTesting({});
+        setrlimit(RLIMIT_FSIZE, &unlimited);
         const QByteArray after = test::readBytes(file);
+        if (fault == InPlace) {
+            QVERIFY(written && spy.messages().isEmpty());
+            QVERIFY(after.size() > 4096 && after.endsWith("\r\n"));
+            return;
+        }
         QVERIFY(!written);
         QCOMPARE(spy.messages().size(), 1);
         QVERIFY(spy.messages()[0].contains(QFileInfo(file).fileName())
