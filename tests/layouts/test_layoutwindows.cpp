@@ -14,6 +14,7 @@
 
 using namespace vellara;
 using platform::WindowRegistry;
+using test::child, test::click, test::opened;
 using test::MessageSpy;
 using test::Table;
 using test::WorkDir;
@@ -33,7 +34,7 @@ void mouse(QWidget *target, QEvent::Type type, QPointF at)
 void editAs(Table &t, const QString &name)
 {
     QTest::keyClicks(t.open("layoutedit", "namelayout")->findChild<QLineEdit *>("Text1"), name);
-    t.in("namelayout", "Command1")->click();
+    click(opened("namelayout"), "Command1");
 }
 
 // The phase with the enabled states of Pick Cards, Add Card and Remove Card.
@@ -41,7 +42,7 @@ QString state(const Table &t)
 {
     const char *const phases[] = {"normal", "unnamed", "named"};
     auto on = [](bool enabled) { return QString(enabled ? " on" : " off"); };
-    return phases[int(t.window->editMode().phase())] + on(t.find("Command1")->isEnabled())
+    return phases[int(t.window.editMode().phase())] + on(child<QPushButton>(&t.window, "Command1")->isEnabled())
            + on(t.action("AddCard")->isEnabled()) + on(t.action("removecard")->isEnabled());
 }
 
@@ -91,25 +92,25 @@ private slots:
         mouse(card, kDown, {10, 20});
         mouse(card, kMove, {40, 20});
         mouse(card, kUp, {40, 20});
-        QCOMPARE(t.window->cardPlace(0), QPointF(300, 100));
+        QCOMPARE(t.window.cardPlace(0), QPointF(300, 100));
 
         // The card moves by the pointer's way times client pixels over outer twips.
         editAs(t, "Mine");
-        const float rW = float(t.window->centralWidget()->width()) / float(t.window->windowGeometry().width());
-        const float rH = float(t.window->centralWidget()->height()) / float(t.window->windowGeometry().height());
+        const float rW = float(t.window.centralWidget()->width()) / float(t.window.windowGeometry().width());
+        const float rH = float(t.window.centralWidget()->height()) / float(t.window.windowGeometry().height());
         mouse(card, kDown, {10, 20});
         mouse(card, kMove, {40, 20});
-        QVERIFY(qAbs(t.window->cardPlace(0).x() - (300 + 30 * rW)) < 1e-4);
-        QCOMPARE(t.window->cardPlace(0).y(), 100.0);
+        QVERIFY(qAbs(t.window.cardPlace(0).x() - (300 + 30 * rW)) < 1e-4);
+        QCOMPARE(t.window.cardPlace(0).y(), 100.0);
         QCOMPARE(card->pos(), QPoint(302, 100));
         // The pointer held still keeps pulling: the card trails it, until the button is up.
         mouse(card, kMove, {40, 20});
         mouse(card, kUp, {40, 20});
         mouse(card, kMove, {90, 90});
-        QVERIFY(qAbs(t.window->cardPlace(0).x() - (300 + 60 * rW)) < 1e-3);
+        QVERIFY(qAbs(t.window.cardPlace(0).x() - (300 + 60 * rW)) < 1e-3);
         mouse(t.card(2), kDown, {10, 20});
         mouse(t.card(2), kMove, {10, 50});
-        QVERIFY(qAbs(t.window->cardPlace(2).y() - (120 + 30 * rH)) < 1e-3);
+        QVERIFY(qAbs(t.window.cardPlace(2).y() - (120 + 30 * rH)) < 1e-3);
         // The grip point is rounded half to even.
         for (const auto &[at, grip] : {std::pair{QPointF(10.5, 2.5), QPoint(10, 2)}, {QPointF(11.5, 7.6), QPoint(12, 8)}}) {
             mouse(t.card(1), kDown, at);
@@ -122,11 +123,11 @@ private slots:
         QCOMPARE(t.card(3)->toolTip(), QString("Card 4"));
         QVERIFY(t.card(3)->isVisible() && !t.card(3)->picture().isNull());
         // On top of the others.
-        QCOMPARE(t.window->findChild<QWidget *>("table")->children().last(), t.card(3));
+        QCOMPARE(t.window.findChild<QWidget *>("table")->children().last(), t.card(3));
         // A removed position added again gets its meaning back.
         t.action("removecard")->trigger();
         t.action("removecard")->trigger();
-        QCOMPARE(t.window->cardPictureCount(), 2);
+        QCOMPARE(t.window.cardPictureCount(), 2);
         t.action("AddCard")->trigger();
         QCOMPARE(t.state.layout.positions[2].meaning.text().trimmed(), QString("position 3"));
         for (int i = 0; i < 3; ++i)
@@ -137,19 +138,19 @@ private slots:
         while (t.state.layout.positionCount < 101 && spy.messages().isEmpty())
             t.action("AddCard")->trigger();
         QCOMPARE(spy.messages(), QStringList{"A layout holds at most 100 cards."});
-        QCOMPARE(t.window->cardPictureCount(), 100);
+        QCOMPARE(t.window.cardPictureCount(), 100);
 
         // Started again: the outer place and size, frame included, and the places, fractions and all, are the saved ones.
-        t.window->move(t.window->pos() + QPoint(40, 30));
+        t.window.move(t.window.pos() + QPoint(40, 30));
         t.action("savelayout")->trigger();
         t.action("save")->trigger();
         Table again(0);
-        QVERIFY(again.window->frameGeometry() != again.window->geometry());
-        QCOMPARE(again.window->windowGeometry(), t.window->windowGeometry());
-        QCOMPARE(again.window->windowTitle(), QString("Vellara 2.5 Mine"));
-        QCOMPARE(again.window->cardPictureCount(), 100);
+        QVERIFY(again.window.frameGeometry() != again.window.geometry());
+        QCOMPARE(again.window.windowGeometry(), t.window.windowGeometry());
+        QCOMPARE(again.window.windowTitle(), QString("Vellara 2.5 Mine"));
+        QCOMPARE(again.window.cardPictureCount(), 100);
         for (int k = 0; k < 100; ++k)
-            QCOMPARE(again.window->cardPlace(k), t.window->cardPlace(k));
+            QCOMPARE(again.window.cardPlace(k), t.window.cardPlace(k));
     }
 
     void editingStatesNamingAndSaving()
@@ -159,16 +160,16 @@ private slots:
         Table t(2, 3);
         QCOMPARE(state(t), QString("normal on off off"));
         // A card back that does not load shows no picture anywhere, not even a dealt face.
-        t.click("Command1");
+        click(&t.window, "Command1");
         test::writeBytes("back.bmp", "BM broken");
         platform::Picture::clearCache();
         QWidget *window = t.open("layoutedit", "namelayout");
-        QVERIFY(t.find<platform::PictureElement>("Image1")->picture().isNull());
+        QVERIFY(child<platform::PictureElement>(&t.window, "Image1")->picture().isNull());
         QCOMPARE(state(t), QString("unnamed off off off"));
         QVERIFY(QTest::qWaitForWindowActive(window));
         verifyShrinks(window);
-        auto *box = t.in<QLineEdit>("namelayout", "Text1");
-        QPushButton *ok = t.in("namelayout", "Command1");
+        auto *box = child<QLineEdit>(opened("namelayout"), "Text1");
+        QPushButton *ok = child<QPushButton>(opened("namelayout"), "Command1");
         // Room for a name of 13 wide letters.
         QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(QString(13, 'M')));
         // Empty: the focus goes back to the box.
@@ -197,7 +198,7 @@ private slots:
         QVERIFY(!QFile::exists("Mine.lat"));
         t.action("AddCard")->trigger();
         for (int k = 0; k < 3; ++k)
-            QVERIFY(t.card(k)->picture().isNull() && t.window->facePicture(k)->picture().isNull());
+            QVERIFY(t.card(k)->picture().isNull() && t.window.facePicture(k)->picture().isNull());
         QCOMPARE(t.state.settings.layoutName, QString("Mine"));
         t.action("savelayout")->trigger();
         QVERIFY(QFile::exists("Mine.lat"));
@@ -233,10 +234,10 @@ private slots:
         QWidget *window = t.open("layoutchange", "positionedit");
         QVERIFY(QTest::qWaitForWindowActive(window));
         verifyShrinks(window);
-        auto *text = t.in<QPlainTextEdit>("positionedit", "Text1");
-        auto *combo = t.in<QComboBox>("positionedit", "Combo1");
-        auto *help = t.in<QLabel>("positionedit", "Label1");
-        QPushButton *toMemory = t.in("positionedit", "Command1");
+        auto *text = child<QPlainTextEdit>(opened("positionedit"), "Text1");
+        auto *combo = child<QComboBox>(opened("positionedit"), "Combo1");
+        auto *help = child<QLabel>(opened("positionedit"), "Label1");
+        QPushButton *toMemory = child<QPushButton>(opened("positionedit"), "Command1");
         QCOMPARE(text->toPlainText(), QString("first"));
 
         // Enter moves to "Save to memory" without a line break; a second Enter presses it.
@@ -255,7 +256,7 @@ private slots:
         text->setPlainText("Caf\u00e9\nend\u001f" + QString(590, 'x'));
         text->moveCursor(QTextCursor::End);
         QTest::keyClicks(text, "yz");
-        t.in("positionedit", "Command2")->setFocus();
+        child<QPushButton>(opened("positionedit"), "Command2")->setFocus();
         QVERIFY(help->text().startsWith("Save to file saves"));
         QCOMPARE(text->toPlainText(), "Caf\t\tend\u001f" + QString(590, 'x') + "y");
 
@@ -271,16 +272,16 @@ private slots:
 
         // "Save to file" writes the whole layout and leaves edit mode as it was.
         t.action("layoutedit")->trigger();
-        t.window->moveCard(1, 12.5f, 7);
+        t.window.moveCard(1, 12.5f, 7);
         text->setPlainText("   saved   ");
-        t.in("positionedit", "Command2")->click();
+        click(opened("positionedit"), "Command2");
         const QStringList lines = QString::fromLatin1(test::readBytes("Spread.lat")).split("\r\n");
         QCOMPARE(lines.mid(8, 1) + lines.mid(15, 2), (QStringList{"saved", "12.5", "7"}));
         QVERIFY(t.state.editing.layoutEditMode);
-        QVERIFY(t.find("Command1")->isEnabled());
+        QVERIFY(child<QPushButton>(&t.window, "Command1")->isEnabled());
 
         text->setPlainText("dropped");
-        t.in("positionedit", "Command3")->click();
+        click(opened("positionedit"), "Command3");
         QVERIFY(!WindowRegistry::find("positionedit"));
         QCOMPARE(meaning(t, 0), QString("saved"));
     }
@@ -291,16 +292,17 @@ private slots:
         test::writeLayout("Three", 3);
         Table t(2, 0, {" Three ", "", "Spread", "Other"});
         verifyShrinks(t.open("loadlayout", "layoutpick"));
-        QCOMPARE(entries(t.in<QComboBox>("layoutpick", "Combo1")), (QStringList{"Three", "", "Spread", "Other"}));
+        const QStringList offered = entries(child<QComboBox>(opened("layoutpick"), "Combo1"));
+        QCOMPARE(offered, (QStringList{"Three", "", "Spread", "Other"}));
         // Enter presses the button that has the focus.
-        QTest::keyClick(t.in("layoutpick", "OKButton"), Qt::Key_Return);
+        QTest::keyClick(child<QPushButton>(opened("layoutpick"), "OKButton"), Qt::Key_Return);
         QVERIFY(!WindowRegistry::find("layoutpick"));
         QCOMPARE(t.state.settings.layoutName, QString("Three"));
-        QCOMPARE(t.window->cardPictureCount(), 3);
+        QCOMPARE(t.window.cardPictureCount(), 3);
 
         // An empty entry is not removed; removing the first moves the others up; the current layout stays.
         auto *combo = t.open("removelayout", "removelay")->findChild<QComboBox *>("Combo1");
-        QPushButton *ok = t.in("removelay", "OKButton");
+        QPushButton *ok = child<QPushButton>(opened("removelay"), "OKButton");
         for (const int entry : {1, 0, 2}) {
             combo->setCurrentIndex(entry);
             ok->click();
@@ -309,7 +311,7 @@ private slots:
         QCOMPARE(entries(combo), installed(t.state));
         QCOMPARE(t.state.settings.layouts.names[3], QString("Other"));
         QCOMPARE(t.state.settings.layoutName, QString("Three"));
-        QPushButton *exit = t.in("removelay", "CancelButton");
+        QPushButton *exit = child<QPushButton>(opened("removelay"), "CancelButton");
         QCOMPARE(exit->accessibleName(), QString("Exit"));
         QTest::keyClick(exit, Qt::Key_Return);
         QVERIFY(!WindowRegistry::find("removelay"));
@@ -328,10 +330,10 @@ private slots:
             if (!file.isEmpty())
                 window->File1_Click(file);
             // Enter presses the focused button.
-            QTest::keyClick(t.in("layoutload", "OKButton"), Qt::Key_Return);
+            QTest::keyClick(child<QPushButton>(opened("layoutload"), "OKButton"), Qt::Key_Return);
         };
         verifyShrinks(t.open("loadlayoutfile", "layoutload"));
-        auto *files = t.in<platform::FileList>("layoutload", "File1");
+        auto *files = child<platform::FileList>(opened("layoutload"), "File1");
         QCOMPARE(files->fileNames(), (QStringList{"a.b.lat", "a.lat", "Spread.lat"}));
         // Nothing chosen: OK does nothing.
         ok({});
@@ -339,10 +341,10 @@ private slots:
 
         // Two dots: the name ends at the first, and a.lat is loaded.
         test::clickFile(files, "a.b.lat");
-        QCOMPARE(t.in<QLineEdit>("layoutload", "Text1")->text(), QString("a.b.lat"));
+        QCOMPARE(child<QLineEdit>(opened("layoutload"), "Text1")->text(), QString("a.b.lat"));
         ok({});
         QCOMPARE(t.state.settings.layoutName, QString("a"));
-        QCOMPARE(t.window->cardPictureCount(), 4);
+        QCOMPARE(t.window.cardPictureCount(), 4);
         // A name without a dot is taken whole; a failed load installs it too.
         ok("Lost");
         QCOMPARE(spy.messages().size(), 1);

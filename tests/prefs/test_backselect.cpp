@@ -6,6 +6,7 @@
 #include <QComboBox>
 
 using namespace vellara;
+using test::child, test::click;
 using platform::PictureElement;
 using test::clickFile;
 
@@ -48,7 +49,7 @@ private slots:
         QCOMPARE(spy.messages()[1].count("red.bmp"), 1);
         QVERIFY2(spy.messages()[1].contains("does not exist"), qPrintable(spy.messages()[1]));
         QCOMPARE(t.state.settings.cardBackFile, back);
-        QCOMPARE(test::shownColour(t.find<PictureElement>("Image1")), QColor(Qt::white));
+        QCOMPARE(test::shownColour(child<PictureElement>(&t.window, "Image1")), QColor(Qt::white));
 
         // Any listed type is taken by a double click, which closes the window.
         auto *patterns = window->findChild<QComboBox *>("Combo1");
@@ -57,7 +58,7 @@ private slots:
         patterns->setCurrentIndex(1);
         clickFile(files, "green.jpg", true);
         QCOMPARE(t.state.settings.cardBackFile, QDir::current().absoluteFilePath("green.jpg"));
-        QCOMPARE(test::shownColour(t.find<PictureElement>("Image1")).green(), 255);
+        QCOMPARE(test::shownColour(child<PictureElement>(&t.window, "Image1")).green(), 255);
         QVERIFY(!platform::WindowRegistry::find("backselect"));
     }
 };

@@ -9,6 +9,7 @@
 #include <QProcess>
 
 using namespace vellara;
+using test::child, test::click;
 
 namespace {
 
@@ -44,7 +45,7 @@ private slots:
         QVERIFY(prepare(dir.path()));
         // Any message box fails the test.
         test::Table t(0);
-        QCOMPARE(t.window->windowTitle(), QString("Vellara 2.5 Celtic Cross"));
+        QCOMPARE(t.window.windowTitle(), QString("Vellara 2.5 Celtic Cross"));
         QCOMPARE(t.state.cardCount, 22);
         QVERIFY(QFileInfo(t.state.settings.deckDirectory).isRelative());
         QCOMPARE(t.state.settings.decks.paths[0], t.state.settings.decks.paths[1]);
@@ -57,23 +58,23 @@ private slots:
         // Every layout fits its window, clear of the controls, and every card turns up with its picture and text.
         QList<QRect> controls;
         for (const char *name : {"Command1", "Command2", "Check1", "Check2", "Check3", "Label2", "Label3", "Text1", "Text2", "Image1"})
-            controls << t.find<QWidget>(name)->geometry();
+            controls << child<QWidget>(&t.window, name)->geometry();
         QCOMPARE(t.state.settings.layouts.layoutCount, 4);
         for (int i = 1; i <= 4; ++i) {
             const QString name = t.state.settings.layouts.names[i].trimmed();
-            QVERIFY(LoadLayout(t.state, *t.window, name));
+            QVERIFY(LoadLayout(t.state, t.window, name));
             QCoreApplication::processEvents();
             QCOMPARE(cp1252Lines(dir.filePath(name + ".lat")).size(), 7 + 5 * t.state.layout.positionCount);
-            t.find("Command1")->click();
+            click(&t.window, "Command1");
             for (int k = 0; k < t.state.layout.positionCount; ++k) {
                 const QString where = QString("%1 card %2").arg(name).arg(k + 1);
-                QVERIFY2(t.window->centralWidget()->rect().contains(t.card(k)->geometry()), qPrintable(where));
+                QVERIFY2(t.window.centralWidget()->rect().contains(t.card(k)->geometry()), qPrintable(where));
                 for (const QRect &control : controls)
                     QVERIFY2(!t.card(k)->geometry().intersects(control), qPrintable(where));
                 QVERIFY2(t.state.layout.positions[k].meaning.text().trimmed().size() >= 10, qPrintable(where));
                 QTest::mouseClick(t.card(k), Qt::LeftButton, {}, QPoint(3, 3));
-                QVERIFY(!t.find<platform::PictureElement>("Image1")->picture().isNull());
-                QVERIFY(!t.find<QPlainTextEdit>("Text2")->toPlainText().trimmed().isEmpty());
+                QVERIFY(!child<platform::PictureElement>(&t.window, "Image1")->picture().isNull());
+                QVERIFY(!child<QPlainTextEdit>(&t.window, "Text2")->toPlainText().trimmed().isEmpty());
             }
         }
     }
