@@ -2,19 +2,16 @@
 
 #include "core/corestate.h"
 #include "platform/pictureelement.h"
-#include "platform/windowregistry.h"
 #include "reading/celtic.h"
+#include "support/messagespy.h"
 #include "support/userinput.h"
 #include "support/workdir.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
-#include <QTest>
 
 namespace vellara::test {
 
