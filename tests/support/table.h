@@ -17,10 +17,7 @@ namespace vellara::test {
 
 // Card k's colour, on the upper half of its picture; the lower half is black,
 // so that a card shown turned can be told.
-inline QColor cardColour(int k)
-{
-    return QColor(QColor::fromHsv((k * 37) % 360, 200, 60 + (k * 13) % 190).rgb());
-}
+inline QColor cardColour(int k) { return QColor(QColor::fromHsv((k * 37) % 360, 200, 60 + (k * 13) % 190).rgb()); }
 
 inline void writeCardPicture(const QString &path, const QColor &top)
 {
