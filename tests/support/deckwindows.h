@@ -18,10 +18,6 @@
 // clicking them, and opening windows as their menu entries do.
 namespace vellara::test {
 
-template <typename T = QWidget> T *child(const QWidget *w, const char *name) { return w->findChild<T *>(name); }
-inline QWidget *opened(const char *name) { return platform::WindowRegistry::find(name); }
-inline void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
-
 // A folder of the working directory, chosen in the window's folder list.
 inline void showFolder(QWidget *w, const QString &folder)
 {

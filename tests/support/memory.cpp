@@ -14,9 +14,6 @@ long peakResidentKilobytes()
     return at < 0 ? 0 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').value(0).toLong();
 }
 
-void resetPeakResident()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+void resetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 } // namespace vellara::test

@@ -5,15 +5,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
 namespace vellara::test {
 
-namespace {
-MessageSpy *g_spy = nullptr;
-} // namespace
+static MessageSpy *g_spy = nullptr;
 
 // Watches the whole application for message boxes being shown.
 class BoxAnswerer : public QObject {
@@ -33,29 +30,25 @@ public:
             QTest::qFail(qPrintable("not the program's message box: " + box->text()), __FILE__, __LINE__);
         else
             g_spy->m_messages.append(box->text());
-        // The click comes once the box waits in its own event loop.
-        QTimer::singleShot(0, box, [box = QPointer<QMessageBox>(box)] {
-            if (box && !box->buttons().isEmpty())
+        // The click comes once the box waits in its own event loop; a box
+        // gone by then takes the timer with it.
+        QTimer::singleShot(0, box, [box] {
+            if (!box->buttons().isEmpty())
                 QTest::mouseClick(box->buttons().first(), Qt::LeftButton);
-            else if (box)
+            else
                 box->reject();
         });
         return false;
     }
 };
 
-} // namespace vellara::test
-
+// Runs inside QCoreApplication's constructor: the object is not yet a QApplication.
+// The application owns the answerer, so it goes when the application does.
 static void installBoxAnswerer()
 {
-    // Runs inside QCoreApplication's constructor: the object is not yet a QApplication.
-    // The application owns the answerer, so it goes when the application does.
-    QCoreApplication *app = QCoreApplication::instance();
-    app->installEventFilter(new vellara::test::BoxAnswerer(app));
+    QCoreApplication::instance()->installEventFilter(new BoxAnswerer(QCoreApplication::instance()));
 }
 Q_COREAPP_STARTUP_FUNCTION(installBoxAnswerer)
-
-namespace vellara::test {
 
 MessageSpy::MessageSpy() : m_previous(g_spy)
 {

@@ -2,29 +2,22 @@
 
 #include "core/corestate.h"
 #include "platform/pictureelement.h"
-#include "platform/windowregistry.h"
 #include "reading/celtic.h"
+#include "support/messagespy.h"
+#include "support/userinput.h"
 #include "support/workdir.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
-#include <QTest>
-
-#include <memory>
 
 namespace vellara::test {
 
 // Card k's colour, on the upper half of its picture; the lower half is black,
 // so that a card shown turned can be told.
-inline QColor cardColour(int k)
-{
-    return QColor(QColor::fromHsv((k * 37) % 360, 200, 60 + (k * 13) % 190).rgb());
-}
+inline QColor cardColour(int k) { return QColor(QColor::fromHsv((k * 37) % 360, 200, 60 + (k * 13) % 190).rgb()); }
 
 inline void writeCardPicture(const QString &path, const QColor &top)
 {
@@ -80,11 +73,10 @@ struct Table {
                 lines << "" << layout;
             writeBytes("vellara.ini", crlfLines(lines));
         }
-        window = std::make_unique<Celtic>(state);
-        window->Form_Load();
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window.Form_Load();
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
     // The table closes the windows that hold it; these hold only the state.
     ~Table()
@@ -92,30 +84,17 @@ struct Table {
         for (const char *name : {"cardbrowse", "revset"})
             platform::WindowRegistry::close(name);
     }
-    QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
-    template <typename T = QPushButton>
-    T *find(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
-    platform::PictureElement *card(int k) const { return window->cardPicture(k); }
-    void click(const QString &button) const { find(button)->click(); }
+    QAction *action(const QString &name) const { return window.findChild<QAction *>(name); }
+    platform::PictureElement *card(int k) const { return window.cardPicture(k); }
     // Runs a menu command and gives the secondary window it opens.
-    QWidget *open(const QString &command, const QString &windowName) const
+    QWidget *open(const QString &command, const char *windowName) const
     {
         action(command)->trigger();
-        return platform::WindowRegistry::find(windowName);
-    }
-    // A control of an open secondary window.
-    template <typename T = QPushButton>
-    T *in(const QString &windowName, const QString &control) const
-    {
-        QWidget *w = platform::WindowRegistry::find(windowName);
-        return w ? w->findChild<T *>(control) : nullptr;
+        return opened(windowName);
     }
 
     CoreState state;
-    std::unique_ptr<Celtic> window;
+    Celtic window{state};
 };
 
 } // namespace vellara::test

@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QColor>
-#include <QString>
+#include "platform/windowregistry.h"
 
-class QWidget;
+#include <QColor>
+#include <QPushButton>
+#include <QString>
+#include <QTest>
 
 namespace vellara::platform {
 class FileList;
@@ -11,6 +13,11 @@ class PictureElement;
 } // namespace vellara::platform
 
 namespace vellara::test {
+
+// A control of a window, an open secondary window by name, and a button clicked with the mouse.
+template <typename T = QWidget> T *child(const QWidget *w, const char *name) { return w->findChild<T *>(name); }
+inline QWidget *opened(const char *name) { return platform::WindowRegistry::find(name); }
+inline void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
 
 // The colour in the middle of what a picture element shows; invalid when it
 // shows nothing.

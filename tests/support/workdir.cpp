@@ -14,10 +14,7 @@ WorkDir::WorkDir() : m_previous(QDir::currentPath())
         throw std::runtime_error("cannot make a temporary working directory");
 }
 
-WorkDir::~WorkDir()
-{
-    QDir::setCurrent(m_previous);
-}
+WorkDir::~WorkDir() { QDir::setCurrent(m_previous); }
 
 QByteArray readBytes(const QString &path)
 {
