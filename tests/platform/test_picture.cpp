@@ -437,6 +437,14 @@ private slots:
             QVERIFY(picture->render(size).isNull());
         // Too large to be drawn larger and averaged down, but drawn all the same.
         QVERIFY(colourAt(picture->render(QSize(4100, 4100)), 0.1, 0.1, kRed));
+        // Announcing the whole 16-bit range each way, red all over: drawn small, in little memory.
+        resetPeakResident();
+        const long before = peakResidentKilobytes();
+        const auto huge = loadBytes("huge.wmf", QByteArray::fromHex("d7cdc69a0000" "0080" "0080" "ff7f" "ff7f" "a005"
+            "00000000" "0000" "010009000003" "ffffffff" "ffff" "ffffffff" "0000" "050000000c02ff7fff7f"
+            "07000000fc020000ff000000" "0000" "040000002d010000" "070000001b04ff7fff7f00800080" "030000000000"));
+        QVERIFY(huge && colourAt(huge->render(QSize(116, 213)), 0.5, 0.5, kRed));
+        QVERIFY(peakResidentKilobytes() - before < 64 * 1024);
     }
 
     // A file changed under the same name is read anew, even where its size

@@ -31,14 +31,6 @@ bool shows(const PictureElement *p, const QColor &top) { return !p->picture().is
 
 QString text(const Table &t, const char *box) { return child<QPlainTextEdit>(&t.window, box)->toPlainText(); }
 
-QStringList texts(const QList<QAction *> &actions)
-{
-    QStringList out;
-    for (const QAction *action : actions)
-        out << action->text();
-    return out;
-}
-
 // The window's place and size as the layout file holds them.
 QStringList savedPlace(Table &t)
 {
@@ -102,8 +94,14 @@ private slots:
         QCOMPARE(text(t, "Text1"), QString("Welcome to Vellara"));
         QVERIFY(child<QCheckBox>(&t.window, "Check1")->isChecked());
         QVERIFY(!child<QCheckBox>(&t.window, "Check2")->isChecked());
-        QCOMPARE(texts(t.window.menuBar()->actions()),
-                 (QStringList{"File", "Decks", "Layouts", "Reversal Frequency", "Remove Card", "Add Card"}));
+        QStringList menus;
+        for (const QAction *menu : t.window.menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus, (QStringList{"File", "Decks", "Layouts", "Reversal Frequency", "Remove Card", "Add Card"}));
+        // Pick Cards waits while the card definitions are edited.
+        t.action("changecarddef")->trigger();
+        QVERIFY(!child(&t.window, "Command1")->isEnabled());
+        click(opened("carddefedit"), "Command6");
 
         // Before any deal a card holds no text.
         QTest::mouseClick(t.card(2), Qt::LeftButton);
@@ -190,6 +188,10 @@ private slots:
         for (const char *command : {"exit", "saveandexit", "failing saveandexit"}) {
             Table t(3, 5);
             t.state.settings.reversalFrequency = 9;
+            // The secondary windows close with the program.
+            click(&t.window, "Command2");
+            t.action("setreversals")->trigger();
+            t.action("changeback")->trigger();
             const bool failing = QByteArray(command).startsWith("failing");
             if (failing)
                 QFile::setPermissions("vellara.ini", QFile::ReadOwner);
@@ -201,6 +203,8 @@ private slots:
             QCOMPARE(spy.messages().size(), failing ? 1 : 0);
             QCOMPARE(t.window.isVisible(), failing);
             QCOMPARE(readBytes("vellara.ini").split('\n').value(5), QByteArray(command[0] == 's' ? "9\r" : "2\r"));
+            for (const char *name : {"cardbrowse", "revset", "backselect"})
+                QCOMPARE(opened(name) != nullptr, failing);
             t.window.close();  // by the frame
             QCOMPARE(ended.count(), 1);
         }
@@ -214,10 +218,14 @@ private slots:
         click(&t.window, "Command1");
         // The faces are drawn ahead of the click.
         QTRY_VERIFY(t.window.facesAhead().pending().isEmpty());
+        const qint64 drawn = Picture::drawCount();
         for (int k = 0; k < 3; ++k) {
             QTest::mouseClick(t.card(k), Qt::LeftButton);
             showsTurned(t, k);
+            t.card(k)->repaint();
+            child<PictureElement>(&t.window, "Image1")->repaint();
         }
+        QCOMPARE(Picture::drawCount(), drawn);
 
         // A new deal lets go of what was drawn.
         click(&t.window, "Command1");
