@@ -45,6 +45,10 @@ private slots:
         QCOMPARE(t.state.settings.cardBackFile, back);
         QCOMPARE(test::shownColour(child<PictureElement>(&t.window, "Image1")), QColor(Qt::white));
 
+        // The folders follow the drive, the files the folder.
+        window->findChild<platform::DriveList *>("Drive1")->setDrive(QDir::homePath());
+        QCOMPARE(files->path(), QDir::homePath());
+        window->findChild<platform::DirectoryList *>("Dir1")->setPath(dir.filePath("backs"));
         // Any listed type is taken by a double click, which closes the window.
         auto *patterns = window->findChild<QComboBox *>("Combo1");
         patterns->setCurrentIndex(3);
