@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/corestate.h"
-#include "platform/filelists.h"
 #include "platform/windowregistry.h"
 #include "support/messagespy.h"
 #include "support/userinput.h"
@@ -17,12 +16,6 @@
 // What the deck and card definition window tests share: finding controls,
 // clicking them, and opening windows as their menu entries do.
 namespace vellara::test {
-
-// A folder of the working directory, chosen in the window's folder list.
-inline void showFolder(QWidget *w, const QString &folder)
-{
-    child<platform::DirectoryList>(w, "Dir1")->setPath(QDir::current().absoluteFilePath(folder));
-}
 
 // A file with its folders.
 inline void touch(const QString &path, const QByteArray &bytes = "x")

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "platform/filelists.h"
 #include "platform/windowregistry.h"
 
 #include <QColor>
+#include <QDir>
 #include <QPushButton>
 #include <QString>
 #include <QTest>
 
 namespace vellara::platform {
-class FileList;
 class PictureElement;
 } // namespace vellara::platform
 
@@ -18,6 +19,12 @@ namespace vellara::test {
 template <typename T = QWidget> T *child(const QWidget *w, const char *name) { return w->findChild<T *>(name); }
 inline QWidget *opened(const char *name) { return platform::WindowRegistry::find(name); }
 inline void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
+
+// A folder of the working directory, chosen in the window's folder list.
+inline void showFolder(QWidget *w, const QString &folder)
+{
+    child<platform::DirectoryList>(w, "Dir1")->setPath(QDir::current().absoluteFilePath(folder));
+}
 
 // The colour in the middle of what a picture element shows; invalid when it
 // shows nothing.
