@@ -12,13 +12,17 @@
 # --tests REGEX runs only the matching tests (ctest -R): quicker while working
 # on one folder; the figure that counts comes from the whole suite. --from K
 # starts at the K-th mutant of the list, to go on with a run that was stopped.
+# The build is instrumented for coverage, and each test run once alone first:
+# a mutant is then tried only against the tests that run its line, since no
+# other test can notice it. A line that gcov does not count as code (a
+# declaration, a constant) is tried against the whole suite.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-mutants"
 cd "$root"
 
 exec python3 - "$root" "$build" "$@" <<'PY'
-import os, random, re, subprocess, sys
+import collections, glob, json, os, random, re, subprocess, sys
 
 root, build, *args = sys.argv[1:]
 sample, seed, list_only, paths, only, first = None, 1, False, [], [], 1
@@ -91,13 +95,40 @@ def have(tool):
     return subprocess.run(["which", tool], stdout=subprocess.DEVNULL).returncode == 0
 env_cc = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if have("ccache") else []
 # Every mutant relinks every test; lld links them about four times faster than ld.
-if have("ld.lld"):
-    env_cc += ["-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld", "-DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld"]
+link = "--coverage" + (" -fuse-ld=lld" if have("ld.lld") else "")
+env_cc += ["-DCMAKE_CXX_FLAGS=--coverage", "-DCMAKE_EXE_LINKER_FLAGS=" + link, "-DCMAKE_SHARED_LINKER_FLAGS=" + link]
 if run(["cmake", "-S", root, "-B", build, "-DCMAKE_BUILD_TYPE=Debug",
         "-DVELLARA_BUILD_BENCHMARKS=OFF"] + env_cc) != 0 \
         or run(["cmake", "--build", build, "-j%d" % os.cpu_count()]) != 0 \
         or run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count()] + skip_install) != 0:
     sys.exit("The unmutated code does not build or pass; fix that first.")
+
+# Which tests run which line of src/, and which lines are code at all.
+listed = subprocess.run(["ctest", "--test-dir", build, "-N"] + skip_install, capture_output=True, text=True).stdout
+tests = re.findall(r"Test\s+#\d+: (\S+)", listed)
+runs, code = collections.defaultdict(set), set()
+notes = glob.glob(os.path.join(build, "src", "**", "*.gcno"), recursive=True)
+for test in tests:
+    for counts in glob.glob(os.path.join(build, "src", "**", "*.gcda"), recursive=True):
+        os.remove(counts)
+    run(["ctest", "--test-dir", build, "-R", "^%s$" % test])
+    for note in notes:
+        out = subprocess.run(["gcov", "--json-format", "--stdout", note], capture_output=True, text=True,
+                             cwd=os.path.dirname(note)).stdout
+        for report in filter(None, (l.strip() for l in out.splitlines())):
+            for f in json.loads(report)["files"]:
+                path = os.path.relpath(os.path.join(os.path.dirname(note), f["file"]), root) \
+                    if not os.path.isabs(f["file"]) else os.path.relpath(f["file"], root)
+                for l in f["lines"]:
+                    code.add((path, l["line_number"]))
+                    if l["count"]:
+                        runs[(path, l["line_number"])].add(test)
+
+def tests_for(f, i):
+    key = (os.path.relpath(f, root), i + 1)
+    if only or key not in code:
+        return only or skip_install
+    return ["-R", "^(%s)$" % "|".join(sorted(runs[key]))] if runs[key] else None
 
 killed, survivors, stillborn = 0, [], 0
 for n, m in enumerate(mutants, 1):
@@ -114,9 +145,11 @@ for n, m in enumerate(mutants, 1):
             stillborn += 1
             verdict = "does not compile"
         else:
+            chosen = tests_for(f, i)
             try:
-                failed = run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(), "--stop-on-failure",
-                              "--timeout", "120"] + (only or skip_install), timeout=900) != 0
+                failed = chosen is not None and run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(),
+                                                     "--stop-on-failure", "--timeout", "120"] + chosen,
+                                                    timeout=900) != 0
             except subprocess.TimeoutExpired:
                 failed = True
             if failed:

@@ -67,6 +67,7 @@ private slots:
         MessageSpy spy;
         CoreState state;
         CardDefinitionWindow *w = open(state, true, 5);
+        verifyDesign(w);
         writeColourPicture("pics/c4.bmp", Qt::red);
         slider(w)->setValue(4);
         QVERIFY(picture(w).endsWith("c4.bmp"));
@@ -139,6 +140,7 @@ private slots:
         // The current deck holds 0 to 101 cards, and is not saved into a
         // folder that is not there.
         w = open(state, false, 3);
+        verifyDesign(w);
         // A paste in the current deck's name box is not typing; a pasted
         // meaning is kept whole.
         QApplication::clipboard()->setText(QString(40, 'n'));
@@ -205,7 +207,7 @@ private slots:
             state.settings.deckDirectory = dir.filePath("deck");
             click(w, "Command7");
             QWidget *adder = opened("cardadder");
-            verifyControlsApart(adder);
+            verifyDesign(adder);
             QVERIFY(child(adder, "Image1")->height() > adder->height() / 2);
             showFolder(adder, "from");
             QCOMPARE(child<platform::FileList>(adder, "File1")->count(), 0);
@@ -250,6 +252,7 @@ private slots:
             click(w, "Command5");
             click(w, "Command3");
             QTRY_VERIFY(opened("namecards"));
+            verifyDesign(opened("namecards"));
             QTest::keyClicks(nameBox(opened("namecards")), "Sky\r");
             click(w, "Command7");
             QCOMPARE(state.cards[1].meaning.trimmed(), QString("light"));

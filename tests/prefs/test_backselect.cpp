@@ -26,7 +26,7 @@ private slots:
         QDir::setCurrent("backs");
         const QString back = t.state.settings.cardBackFile;
         QWidget *window = t.open("changeback", "backselect");
-        test::verifyControlsApart(window);
+        test::verifyDesign(window);
         auto *files = window->findChild<platform::FileList *>("File1");
         QCOMPARE(files->fileNames(), (QStringList{"blue.bmp", "broken.bmp", "red.bmp"}));
 

@@ -1,6 +1,7 @@
 #include "core/corestate.h"
 #include "platform/fonts.h"
 #include "prefs/revset.h"
+#include "support/userinput.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -34,6 +35,8 @@ private slots:
             window.show();
             window.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&window));
+            if (stored == 6)
+                test::verifyDesign(&window);
             QVERIFY(platform::captionFits(window.findChild<QLabel *>("Label1")));
             // The window opens with the focus on the scroll bar.
             for (const Qt::Key key : keys)

@@ -34,20 +34,4 @@ void clickFile(platform::FileList *files, const QString &name, bool twice)
     }
 }
 
-void verifyControlsApart(const QWidget *window)
-{
-    QList<const QWidget *> controls;
-    for (const QWidget *w : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (w->isVisible())
-            controls << w;
-    QVERIFY2(controls.size() > 1, qPrintable(window->objectName()));
-    for (qsizetype i = 0; i < controls.size(); ++i) {
-        const QRect place = controls[i]->geometry();
-        QVERIFY2(window->rect().contains(place), qPrintable(controls[i]->objectName()));
-        for (qsizetype j = 0; j < i; ++j)
-            QVERIFY2(!place.intersects(controls[j]->geometry()),
-                     qPrintable(controls[i]->objectName() + " over " + controls[j]->objectName()));
-    }
-}
-
 } // namespace vellara::test

@@ -38,9 +38,11 @@ void writeColourPicture(const QString &path, const QColor &colour, const char *f
 // nothing rests on timing and no button is left held for the next test.
 void clickFile(platform::FileList *files, const QString &name, bool twice = false);
 
-// Fails the running test unless every visible control of window lies inside
-// it and no two of them overlap: what a control left out of its layout, or
-// never given its place, looks like.
-void verifyControlsApart(const QWidget *window);
+// Fails the running test unless window, as it stands, matches its description
+// in tests/design/<objectName>.txt: each named control's class, place,
+// caption, limits and state, the menu entries with their keys, and the order
+// in which Tab visits the controls. With VELLARA_WRITE_DESIGN=1 in the
+// environment the description is written instead, to be read and committed.
+void verifyDesign(QWidget *window);
 
 } // namespace vellara::test
