@@ -126,7 +126,6 @@ CardDefinitionWindow::CardDefinitionWindow(std::unique_ptr<DeckTarget> target, c
     m_slider->setGeometry(designRect(120, 3480, 8055, 255));
     m_slider->setAccessibleName(QStringLiteral("Card"));
     m_slider->setRange(0, 0);
-    m_slider->setSingleStep(1);
     m_slider->setPageStep(7);
     m_slider->setFocusPolicy(Qt::StrongFocus);
     // While the thumb is dragged the scroll handler shows each card it
@@ -153,7 +152,6 @@ CardDefinitionWindow::CardDefinitionWindow(std::unique_ptr<DeckTarget> target, c
         button->setAccessibleName(captions[k]);
         button->setToolTip(tips[k]);
         button->setAccessibleDescription(tips[k]);
-        button->setAutoDefault(false);
         m_buttons[k] = button;
     }
 

@@ -39,7 +39,6 @@ Cardadder::Cardadder(CoreState &state, CardAdderClient &client, QWidget *parent)
     auto *exit = new QPushButton(QStringLiteral("Exit"), this);
     exit->setObjectName(QStringLiteral("Command1"));
     exit->setGeometry(designRect(2250, 3225, 1140, 390));
-    exit->setAutoDefault(false);
 
     setTabOrder(m_lists.drives, m_lists.files);
     setTabOrder(m_lists.files, m_lists.folders);

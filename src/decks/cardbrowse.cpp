@@ -65,8 +65,7 @@ Cardbrowse::Cardbrowse(CoreState &state, QWidget *parent) : QWidget(parent, Qt::
     m_slider->setObjectName(QStringLiteral("HScroll1"));
     m_slider->setGeometry(designRect(0, 3840, 7455, 255));
     m_slider->setAccessibleName(QStringLiteral("Card"));
-    // An arrow moves one card, a click in the track seven.
-    m_slider->setSingleStep(1);
+    // An arrow moves one card (the usual step), a click in the track seven.
     m_slider->setPageStep(7);
     // First in the tab order, so that the keyboard moves through the deck.
     m_slider->setFocusPolicy(Qt::StrongFocus);

@@ -30,12 +30,10 @@ DeckChoice::DeckChoice(CoreState &state, const QString &name, const QString &can
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("OKButton"));
     m_ok->setGeometry(designRect(2280, 120, 1215, 375));
-    m_ok->setAutoDefault(false);
 
     m_cancel = new QPushButton(cancelCaption, this);
     m_cancel->setObjectName(QStringLiteral("CancelButton"));
     m_cancel->setGeometry(designRect(2280, 600, 1215, 375));
-    m_cancel->setAutoDefault(false);
 
     // The tab order is the creation order: the list, OK, Cancel.
     m_ok->setFocus();

@@ -38,7 +38,6 @@ Namecards::Namecards(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Wi
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Command1"));
     m_ok->setGeometry(designRect(4560, 120, 975, 255));
-    m_ok->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &Namecards::Command1_Click);
 
     setTabOrder(m_name, m_ok);

@@ -24,7 +24,6 @@ Revset::Revset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Window),
     m_spin->setGeometry(designRect(1320, 720, 255, 255));
     // The minimum is at the top: the upper arrow lowers the number.
     m_spin->setRange(2, 32767);
-    m_spin->setSingleStep(1);
     m_spin->setPageStep(1);
     m_spin->setAccessibleName(QStringLiteral("Reversal frequency"));
     // First in the tab order and the keyboard's way to change the number.
