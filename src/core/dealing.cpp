@@ -66,8 +66,7 @@ void PrepareDealtCards(CoreState &state, ReadingTable &table, platform::RandomGe
 {
     const QString &cardBack = state.settings.cardBackFile;
     table.showBackInLarge(cardBack);
-    if (state.settings.reversalFrequency < 2)
-        state.settings.reversalFrequency = 2;
+    state.settings.reversalFrequency = std::max<qint16>(state.settings.reversalFrequency, 2);
 
     const int positions = std::clamp<int>(state.layout.positionCount, 0, kPositionSlots);
     for (int p = 0; p < positions; ++p) {

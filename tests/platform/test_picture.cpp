@@ -236,6 +236,8 @@ private slots:
         const Records font{{0x02FB, {0, 20, 0, 0, 400, 0, 0, 0, 0x4241, 0}}, {0x012D, {0}}, {0x01F0, {0}}};
         drawn("font of height 0", font, head(0x02FB, 0), false);
         drawn("font of height 0, made 12 points", font, QByteArray("\xFB\x02\xF0\0\0\0", 6), true);
+        const Records faceWithoutEnd{{0x02FB, {240, 0, 0, 0, 400, 0, 0, 0, 0, 0x4241}}, {0x012D, {0}}, {0x01F0, {0}}};
+        drawn("font whose face has no end, given one", faceWithoutEnd, QByteArray("\x0E\0\0\0\xFB\x02", 6), true);
         const std::pair<uint16_t, QVector<uint16_t>> palette{0x00F7, {0x0300, 0}};
         drawn("object never made", {{0x012D, {77}}}, head(0x012D, 77), false);
         drawn("object deleted before use", {palette, {0x01F0, {0}}, {0x0234, {0}}}, head(0x0234, 0), false);
