@@ -26,10 +26,10 @@ QPlainTextEdit *meaningBox(QWidget *parent, const QString &name, const QRect &pl
     box->setObjectName(name);
     box->setGeometry(place);
     box->setReadOnly(true);
-    // Read-only boxes still take the focus, so that a screen reader can read them.
+    // Read-only boxes still take the focus, so that a screen reader can read
+    // them; not being editable, they let Tab move on.
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setTabChangesFocus(true);
     return box;
 }
 

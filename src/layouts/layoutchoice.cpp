@@ -45,8 +45,7 @@ LayoutChoice::LayoutChoice(CoreState &state, const QString &name, const QString 
     grid->setColumnStretch(0, 1);
     setMinimumSize(sizeHint());
 
-    setTabOrder(m_layouts, m_ok);
-    setTabOrder(m_ok, m_cancel);
+    // The tab order is the creation order: the list, OK, Cancel.
     m_layouts->setFocus();
 
     connect(m_ok, &QPushButton::clicked, this, &LayoutChoice::OKButton_Click);
