@@ -1,4 +1,5 @@
 #include "carddefs/carddefedit.h"
+#include "carddefs/carddefinitioneditor.h"
 #include "carddefs/newcarddef.h"
 #include "core/fixedtext.h"
 #include "platform/pictureelement.h"
@@ -68,6 +69,9 @@ private slots:
         CoreState state;
         CardDefinitionWindow *w = open(state, true, 5);
         verifyDesign(w);
+        // Only a slot of the deck is shown.
+        const CardDefinitionEditor editor(currentDeckTarget(state));
+        QVERIFY(!editor.cardAt(-1, true) && !editor.cardAt(kCardSlots, true) && editor.cardAt(kCardSlots - 1, true));
         writeColourPicture("pics/c4.bmp", Qt::red);
         slider(w)->setValue(4);
         QVERIFY(picture(w).endsWith("c4.bmp"));

@@ -97,6 +97,7 @@ private slots:
         t.action("removecard")->trigger();
         t.action("AddCard")->trigger();
         QCOMPARE(meaning(t, 2), QString("position 3"));
+        QCOMPARE(t.window.centralWidget()->children().last(), t.card(2));  // on top
         for (int i = 0; i < 3; ++i)
             t.action("removecard")->trigger();
         QCOMPARE(spy.messages(), QStringList{"You can not have a layout with no cards"});
@@ -179,6 +180,13 @@ private slots:
         QFile::setPermissions("Mine.lat", QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(spy.messages().size(), 1);
         QCOMPARE(state(t), QString("named off on on"));
+
+        // Every slot taken: the name is refused, and the layout stays unnamed.
+        Table full(1);
+        full.state.settings.layouts.layoutCount = 100;
+        editAs(full, "Full");
+        QVERIFY(spy.messages().value(1).startsWith("No more layouts can be installed"));
+        QCOMPARE(state(full), QString("unnamed off off off"));
     }
 
     void positionEditor()
@@ -305,6 +313,8 @@ private slots:
         QVERIFY(spy.messages().value(1).startsWith("No more layouts can be installed"));
         QCOMPARE(t.state.settings.layouts.layoutCount, qint16(100));
         QCOMPARE(t.state.settings.layoutName, QString("Lost"));
+        click(t.open("loadlayoutfile", "layoutload"), "CancelButton");
+        QVERIFY(!opened("layoutload"));
     }
 };
 
