@@ -267,6 +267,11 @@ private slots:
         fits("palette", 0x00F7, {0x0300, 1, 0x00FF, 0x0000});
         fits("region", 0x06FF, {0, 6, 0, 0, 0, 0, 0, 0, 0, 0});
         fits("pattern brush", 0x01F9, pixels16);
+        for (const auto &[row, at] : {std::pair{"pattern brush of no width", 1}, {"of no height", 2}, {"of no line", 3}}) {
+            QVector<uint16_t> empty = pixels16;
+            empty[at] = at == 2 ? 0xFFFF : 0;
+            drawn(row, {{0x01F9, empty}, {0x01F0, {0}}}, head(0x01F9, 0), false);
+        }
         fits("bitmap block", 0x0922, blt + pixels16);
         fits("stretched bitmap block", 0x0B23, stretchBlt + pixels16);
         fits("device bitmap block", 0x0940, QVector<uint16_t>{0x0020, 0x00CC, 0, 0, 1, 1, 0, 0} + pixel);
