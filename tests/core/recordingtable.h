@@ -11,8 +11,9 @@ namespace vellara::test {
 class RecordingTable : public ReadingTable {
 public:
     struct Card {
-        QString tooltip{}, back{}, face{};  // back: the card picture's file
-        bool visible = false, draggable = false, turned = false;
+        // back: the card picture's file; face: the face's, and " turned" when it is shown upside down
+        QString tooltip{}, back{}, face{};
+        bool visible = false, draggable = false;
         QPointF place{};
     };
 
@@ -24,38 +25,33 @@ public:
     void moveCard(int k, float left, float top) override { cards[k].place = QPointF(left, top); }
     QPointF cardPlace(int k) const override { return cards.value(k).place; }
     void setCardDraggable(int k, bool draggable) override { cards[k].draggable = draggable; }
-    bool showBackInCard(int k, const QString &file) override { return shown(cards[k].back, file); }
-    bool showBackInFace(int k, const QString &file) override { return shown(cards[k].face, file, &cards[k].turned); }
-    bool showBackInLarge(const QString &file) override { return shown(large, file); }
+    bool showBackInCard(int k, const QString &file) override { return loadable(cards[k].back = file); }
+    bool showBackInFace(int k, const QString &file) override { return loadFacePicture(k, file, false); }
+    bool showBackInLarge(const QString &file) override { return loadable(large = file); }
     QRect windowGeometry() const override { return geometry; }
     void setWindowGeometry(const QRect &twips) override { geometry = twips; }
     QSize clientSize() const override { return {590, 440}; }
     void setTitle(const QString &text) override { title = text; }
-    void enablePickCards() override { pickCards = true; }
-    void disablePickCards() override { pickCards = false; }
+    void enablePickCards() override {}
+    void disablePickCards() override {}
     void setPositionCommandsEnabled(bool) override {}
     int reversalsState() const override { return reversals; }
     // A picture that cannot be read leaves the face as it was.
     bool loadFacePicture(int p, const QString &file, bool turned) override
     {
-        return !unloadable.contains(file) && shown(cards[p].face, file, &cards[p].turned, turned);
+        if (loadable(file))
+            cards[p].face = file + (turned ? " turned" : "");
+        return loadable(file);
     }
 
     QMap<int, Card> cards{{0, Card{.visible = true}}};
     QStringList unloadable;  // picture files that fail to load
     QString large, title = "untitled";
     QRect geometry{100, 200, 9000, 7000};
-    bool pickCards = false;
     int reversals = 1;
 
 private:
-    bool shown(QString &slot, const QString &file, bool *turned = nullptr, bool turn = false)
-    {
-        slot = file;
-        if (turned)
-            *turned = turn;
-        return !unloadable.contains(file);
-    }
+    bool loadable(const QString &file) const { return !unloadable.contains(file); }
 };
 
 } // namespace vellara::test

@@ -51,12 +51,9 @@ QString shown(const ProgramSettings &s)
         .join('|');
 }
 
-QString makeDeck(const QString &folder, int count, const QString &countLine = {})
+// A deck folder whose cards.dat holds these lines; its absolute path.
+QString makeDeck(const QString &folder, const QStringList &lines)
 {
-    QStringList lines{countLine.isEmpty() ? QString::number(count) : countLine};
-    for (int k = 0; k < count; ++k)
-        lines << QString("card%1.wmf").arg(k) << QString("Name %1").arg(k) << QString("Up %1").arg(k)
-              << QString("Down %1").arg(k);
     QDir().mkpath(folder);
     test::writeBytes(folder + "/cards.dat", test::crlfLines(lines));
     return QDir(folder).absolutePath();
@@ -124,21 +121,12 @@ class TestCore : public QObject {
     {
         m_random.seed(7);
         m_random.setClockMixing(false);
-        m_state = CoreState{};
         m_state.cardCount = qint16(cards);
         for (int k = 0; k < cards; ++k)
             m_state.cards[k] = {QString("card%1.wmf  ").arg(k), QString("Card %1").arg(k), "up", "down"};
-        m_state.settings.cardBackFile = "/back.wmf";
         m_state.settings.deckDirectory = "/deck";
         m_state.settings.reversalFrequency = frequency;
         m_state.layout.positionCount = qint16(positions);
-    }
-
-    // The table with layout "four" loaded.
-    void loadFour()
-    {
-        test::writeBytes("four.lat", test::crlfLines(layoutLines(4)));
-        QVERIFY(LoadLayout(m_state, m_table, "four"));
     }
 
 private slots:
@@ -203,13 +191,13 @@ private slots:
         state.settings.deckDirectory = "/old/deck";
         state.currentDeckIndex = 4;
         const QStringList before = shown(state);
-        makeDeck(".", 1);  // an empty path must not find this one
+        makeDeck(".", {"0"});  // an empty path must not find this one
         QDir().mkdir("nodeck");
         // The slot loaded; the count line of slot 1's deck file, none: no deck file in its folder.
         const std::pair<int, QString> rows[] = {{0, {}}, {1, {}}, {-1, {}}, {51, {}}, {1, "102"}, {1, "-1"},
                                                 {1, "32767"}};
         for (const auto &[slot, count] : rows) {
-            const QString path = count.isEmpty() ? QDir("nodeck").absolutePath() : makeDeck("deck", 0, count);
+            const QString path = count.isEmpty() ? QDir("nodeck").absolutePath() : makeDeck("deck", {count});
             state.settings.decks.paths[1] = path;
             test::MessageSpy spy;
             QVERIFY(!LoadDeckByIndex(state, qint16(slot)));
@@ -220,17 +208,13 @@ private slots:
         }
 
         // Slots past the count keep what they held; so do fields of a file that ends early.
-        QDir().mkdir("early");
-        test::writeBytes("early/cards.dat", "3\r\ncard0.wmf\r\nName 0\r\nUp 0\r\nDown 0\r\ncard1.wmf\r\n");
-        QVERIFY(LoadDeckFromDirectory(state, "early"));
-        const QString old = "|Old|old up|old down";
-        QCOMPARE(shown(state).join(';'),
-                 "3 /old/deck 4;card0.wmf|Name 0|Up 0|Down 0;card1.wmf" + old + ";old.wmf" + old + ";old.wmf" + old);
+        QVERIFY(LoadDeckFromDirectory(state, makeDeck("early", {"3", "a.wmf", "A", "a up", "a down", "b.wmf"})));
+        QCOMPARE(shown(state).join(';'), "3 /old/deck 4;a.wmf|A|a up|a down;b.wmf|Old|old up|old down;"
+                                         "old.wmf|Old|old up|old down;old.wmf|Old|old up|old down");
         // Loading by slot makes the deck current, the first slot too.
-        state.settings.decks.paths[0] = makeDeck("first", 2);
+        state.settings.decks.paths[0] = makeDeck("first", {"2", "c.wmf", "C", "c up", "c down"});
         QVERIFY(LoadDeckByIndex(state, 0));
-        QCOMPARE(shown(state).mid(0, 3).join(';'),
-                 "2 " + QDir("first").absolutePath() + " 0;card0.wmf|Name 0|Up 0|Down 0;card1.wmf|Name 1|Up 1|Down 1");
+        QCOMPARE(shown(state).mid(0, 2).join(';'), "2 " + state.settings.decks.paths[0] + " 0;c.wmf|C|c up|c down");
     }
 
     void settingsAndDecksAreWrittenExactly()
@@ -242,16 +226,15 @@ private slots:
 
         PendingDeck &deck = m_state.pendingDeck;
         deck.pictureDirectory = QDir::currentPath();
-        deck.cardCount = 2;
+        deck.cardCount = 1;
         deck.names[0] = "\tLe Mat \u00e9";
         deck.meanings[0] = "Beginnings \u20ac\t";
         deck.reversedMeanings[0] = QString(500, 'r');
         QVERIFY(WritePendingDeckFile(m_state));
-        const QList<QByteArray> lines = test::readBytes("cards.dat").split('\n');
-        QCOMPARE(lines.size(), 2 * 4 + 2);  // the last CR LF leaves an empty tail
-        QCOMPARE(lines[0] + lines[2], "2\r\tLe Mat \xe9" + QByteArray(21, ' ') + "\r");
-        for (int i = 1; i <= 8; ++i)
-            QCOMPARE(lines[i].size(), (i % 4 == 1 || i % 4 == 2 ? 30 : 400) + 1);
+        // Every field at its full width, the picture file never set too; the euro sign is 0x80.
+        const QStringList written{"1", QString(30, ' '), QString("\tLe Mat \u00e9").leftJustified(30),
+                                  QString("Beginnings \u20ac\t").leftJustified(400), QString(400, 'r')};
+        QCOMPARE(test::readBytes("cards.dat"), test::crlfLines(written).replace('?', '\x80'));
 
         // A full deck of the longest fields is read and written back as it
         // was, blanks included; the current deck keeps a meaning whole, however long.
@@ -280,18 +263,45 @@ private slots:
             QCOMPARE(parseInt16(text), std::optional<qint16>(value));
     }
 
-    void layoutsBuildTheTable()
+    void layoutsBuildTheTableAndAreSavedUnderSafeNames()
     {
-        loadFour();
+        test::writeBytes("four.lat", test::crlfLines(layoutLines(4)));
+        QVERIFY(LoadLayout(m_state, m_table, "four"));
         QCOMPARE(shown(m_table).join('|'),
                  "Vellara 2.5 four 1200,900 9600x7200|Card 1 1 5,7|Card 2 1 15,27|Card 3 1 25,47|Card 4 1 35,67");
-        // Another layout removes the pictures of this one.
+        // Saved as the table shows it; the window's own place is checked on the reading table.
+        m_state.settings.layoutName = " four ";  // the blanks stay in the file name
+        m_state.layout.positions[1].meaning = " \tCaf\u00e9 \u20ac\u00a0";
+        m_table.moveCard(2, 120.25f, 48);
+        for (int k = 0; k < 4; ++k)
+            m_table.setCardDraggable(k, true);
+        QVERIFY(SaveLayout(m_state, m_table));
+        QStringList expected = layoutLines(4);
+        expected[13] = "\tCaf\u00e9 ?\u00a0";  // the euro sign is 0x80 in the file
+        expected[20] = "120.25";
+        expected[21] = "48";
+        QCOMPARE(test::readBytes(" four .lat"), test::crlfLines(expected).replace("\xe9 ?", "\xe9 \x80"));
+        QVERIFY(std::none_of(m_table.cards.begin(), m_table.cards.end(), [](const auto &c) { return c.draggable; }));
+
+        // Names that cannot be files are refused.
+        QDir().mkdir("inner");
+        QDir::setCurrent("inner");
+        for (const QString &name : QStringList{"   ", "../four", "..\\four", "four" + QString(QChar(0))}) {
+            test::MessageSpy spy;
+            QVERIFY(!LoadLayout(m_state, m_table, name));
+            QVERIFY(!SaveLayout(m_state, m_table));
+            QCOMPARE(spy.messages().size(), 2);
+        }
+        QCOMPARE(QDir(".").entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(test::readBytes("../four.lat"), test::crlfLines(layoutLines(4)));
+
+        // Another layout removes the pictures of this one; one whose back cannot be shown fails.
         test::writeBytes("one.lat", test::crlfLines(layoutLines(1)));
         QVERIFY(LoadLayout(m_state, m_table, "one"));
         QCOMPARE(m_table.cards.keys(), QList<int>{0});
         m_table.unloadable << "/back.wmf";
         test::MessageSpy spy;
-        QVERIFY(!LoadLayout(m_state, m_table, "four"));
+        QVERIFY(!LoadLayout(m_state, m_table, "one"));
         QCOMPARE(spy.messages().size(), 1);
     }
 
@@ -317,7 +327,8 @@ private slots:
     {
         QFETCH(int, line);
         QFETCH(QString, text);
-        loadFour();
+        test::writeBytes("four.lat", test::crlfLines(layoutLines(4)));
+        QVERIFY(LoadLayout(m_state, m_table, "four"));
         m_table.geometry = QRect(1, 1, 1, 1);
         m_table.moveCard(0, 33, 44);
         m_state.layout.positions[1].top = 99;
@@ -333,39 +344,6 @@ private slots:
         QTEST(shown(m_table).join('|'), "shown");
     }
 
-    void layoutSaveWritesWhatTheTableShowsUnderASafeName()
-    {
-        loadFour();
-        m_state.settings.layoutName = " four ";  // the blanks stay in the file name
-        m_state.layout.positions[1].meaning = " \tCaf\u00e9 \u20ac\u00a0";
-        m_table.moveCard(2, 120.25f, 48);
-        m_table.geometry = QRect(-150, 300, 8000, 6000);
-        for (int k = 0; k < 4; ++k)
-            m_table.setCardDraggable(k, true);
-        QVERIFY(SaveLayout(m_state, m_table));
-        QStringList expected = layoutLines(4).mid(0, 3) + QStringList{"-150", "300", "8000", "6000"}
-                               + layoutLines(4).mid(7);
-        expected[13] = "\tCaf\u00e9 ?\u00a0";  // the euro sign is 0x80 in the file
-        expected[20] = "120.25";
-        expected[21] = "48";
-        QCOMPARE(test::readBytes(" four .lat"), test::crlfLines(expected).replace("\xe9 ?", "\xe9 \x80"));
-        QVERIFY(m_table.pickCards);
-        QVERIFY(std::none_of(m_table.cards.begin(), m_table.cards.end(), [](const auto &c) { return c.draggable; }));
-
-        // Names that cannot be files are refused.
-        QDir().mkdir("inner");
-        QDir::setCurrent("inner");
-        const QString names[] = {"   ", "../four", "..\\four", "four" + QString(QChar(0))};
-        for (const QString &name : names) {
-            test::MessageSpy spy;
-            QVERIFY(!LoadLayout(m_state, m_table, name));
-            QVERIFY(!SaveLayout(m_state, m_table));
-            QCOMPARE(spy.messages().size(), 2);
-        }
-        QCOMPARE(QDir(".").entryList(QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(test::readBytes("../four.lat"), test::crlfLines(layoutLines(4)));
-    }
-
     void everyPositionGetsADifferentCardSomeReversed()
     {
         // The frequency set and the Reversals check box: 0 clear, 1 ticked, 2 greyed.
@@ -379,7 +357,6 @@ private slots:
             int reversed = 0;
             for (int round = 0; round < 200; ++round) {
                 QVERIFY(DealReading(m_state, m_table, m_random));
-                QCOMPARE(m_table.large, QString("/back.wmf"));
                 QCOMPARE(QSet<qint16>(dealt.begin(), dealt.begin() + 10).size(), 10);
                 seenFirst.insert(dealt[0]);
                 // Each text is the dealt card's: a card outside the deck has none.
@@ -391,9 +368,8 @@ private slots:
                     reversed += turned;
                     QCOMPARE(text.trimmed(), head + (turned ? "*Reversed*\r\ndown" : "up"));
                     // The padded picture name opens the bare name; an unreadable picture leaves the back.
-                    const QString face = d == 7 ? QString("/back.wmf") : QString("/deck/card%1.wmf").arg(d);
-                    QCOMPARE(m_table.cards[p].face, face);
-                    QCOMPARE(m_table.cards[p].turned, turned && d != 7);
+                    const QString face = QString("/deck/card%1.wmf").arg(d) + (turned ? " turned" : "");
+                    QCOMPARE(m_table.cards[p].face, d == 7 ? QString("/back.wmf") : face);
                 }
             }
             QCOMPARE(seenFirst.size(), 22);  // the first position is not stuck on a few cards
