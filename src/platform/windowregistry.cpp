@@ -27,8 +27,8 @@ QWidget *WindowRegistry::open(const QString &name, const std::function<QWidget *
         window->activateWindow();
         return window;
     }
+    // Every window carries its name already.
     QWidget *window = make();
-    window->setObjectName(name);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::NonModal);
     openWindows().insert(name, window);
