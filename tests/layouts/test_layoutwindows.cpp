@@ -126,7 +126,6 @@ private slots:
         WorkDir dir;
         MessageSpy spy;
         Table t(2, 3);
-        QCOMPARE(state(t), QString("normal on off off"));
         QWidget *window = t.open("layoutedit", "namelayout");
         QCOMPARE(state(t), QString("unnamed off off off"));
         test::verifyDesign(window);

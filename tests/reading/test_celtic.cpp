@@ -84,11 +84,8 @@ private slots:
         // The layout's place and size are the outer ones, frame included.
         QVERIFY(t.window.frameGeometry() != t.window.geometry());
         QCOMPARE(t.window.frameGeometry(), QRect(100, 50, 700, 500));
-        QCOMPARE(t.window.cardPictureCount(), 10);
-        for (int k = 0; k < 10; ++k) {
+        for (int k = 0; k < 10; ++k)
             QVERIFY(shows(t.card(k), Qt::white));
-        }
-        QCOMPARE(text(t, "Text1"), QString("Welcome to Vellara"));
         // Pick Cards waits while the card definitions are edited.
         t.action("changecarddef")->trigger();
         QVERIFY(!child(&t.window, "Command1")->isEnabled());
