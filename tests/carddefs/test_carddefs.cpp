@@ -69,9 +69,17 @@ private slots:
         CoreState state;
         CardDefinitionWindow *w = open(state, true, 5);
         verifyDesign(w);
-        // Only a slot of the deck is shown.
+        // Only a slot of the deck is shown, read or written.
         const CardDefinitionEditor editor(currentDeckTarget(state));
         QVERIFY(!editor.cardAt(-1, true) && !editor.cardAt(kCardSlots, true) && editor.cardAt(kCardSlots - 1, true));
+        const auto current = currentDeckTarget(state), pending = pendingDeckTarget(state);
+        for (DeckTarget *target : {current.get(), pending.get()}) {
+            for (const int slot : {-1, target->capacity()}) {
+                target->setCard(slot, {"x", "x", "x", "x"});
+                target->setTexts(slot, "x", "x", "x");
+                QVERIFY(target->card(slot).name.isEmpty());
+            }
+        }
         writeColourPicture("pics/c4.bmp", Qt::red);
         slider(w)->setValue(4);
         QVERIFY(picture(w).endsWith("c4.bmp"));
