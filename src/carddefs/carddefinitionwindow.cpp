@@ -68,8 +68,8 @@ void MeaningBox::insertFromMimeData(const QMimeData *source)
     const qsizetype kept = text().size() - (selected.size() + selected.count(QChar::ParagraphSeparator));
     qsizetype room = std::max<qsizetype>(0, m_pasteLimit - kept);
     qsizetype take = 0;
-    while (take < pasted.size()) {
-        const qsizetype width = pasted[take] == QLatin1Char('\n') ? 2 : 1;
+    for (const QChar c : std::as_const(pasted)) {
+        const qsizetype width = c == QLatin1Char('\n') ? 2 : 1;
         if (width > room)
             break;
         room -= width;

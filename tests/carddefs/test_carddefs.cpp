@@ -137,7 +137,8 @@ private slots:
         click(w, "Command2");
         QCOMPARE(names(state, true, state.pendingDeck.cardCount + 1), QString("X,Y,Z,N3"));
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("x.wmf").leftJustified(30));
-        QCOMPARE(state.pendingDeck.reversedMeanings[0].text().trimmed(), QString("down"));
+        QCOMPARE(state.pendingDeck.meanings[0].text().trimmed() + state.pendingDeck.reversedMeanings[0].text().trimmed(),
+                 QString("updown"));
         QCOMPARE(nameBox(w)->text(), QString("Z"));
 
         // A file that cannot be written: told why, the old file whole, no naming.
