@@ -93,7 +93,7 @@ void Deckremove::OKButton_Click()
     DeckRegistry &decks = m_state.settings.decks;
     // The decks behind the removed one move one slot forward; the slot that
     // was last keeps its contents beyond the count.
-    for (int j = k; j < decks.deckCount && j < kMaxDeckSlot; ++j) {
+    for (int j = k; j < std::min<int>(decks.deckCount, kMaxDeckSlot); ++j) {
         decks.names[j] = decks.names[j + 1];
         decks.paths[j] = decks.paths[j + 1];
     }

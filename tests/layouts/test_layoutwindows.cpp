@@ -126,6 +126,8 @@ private slots:
         WorkDir dir;
         MessageSpy spy;
         Table t(2, 3);
+        click(&t.window, "Command1");
+        QTest::mouseClick(t.card(0), Qt::LeftButton);
         QWidget *window = t.open("layoutedit", "namelayout");
         QCOMPARE(state(t), QString("unnamed off off off"));
         test::verifyDesign(window);
@@ -154,6 +156,7 @@ private slots:
         QVERIFY(!WindowRegistry::find("namelayout"));
         QCOMPARE(installed(t.state), (QStringList{"Spread", "Mine"}));
         QCOMPARE(state(t), QString("named off on on"));
+        QCOMPARE(test::shownColour(t.card(0)), QColor(Qt::white));  // face down again
         QVERIFY(!QFile::exists("Mine.lat"));
         QCOMPARE(t.state.settings.layoutName, QString("Mine"));
         t.action("savelayout")->trigger();
