@@ -115,8 +115,6 @@ void Positionedit::Form_Load()
 
 void Positionedit::choose(int index)
 {
-    if (index < 0 || index >= m_positions->count())
-        return;
     {
         const QSignalBlocker blocker(m_positions);
         m_positions->setCurrentIndex(index);

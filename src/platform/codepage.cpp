@@ -61,7 +61,6 @@ QByteArray encodeCp1252(const QString &text)
     if (!converter.valid())
         return text.toLatin1();
     QByteArray out;
-    out.reserve(ucs4.size());
     // toUcs4 is in host order; iconv is told little endian, which x86 and ARM Linux are.
     QByteArray input(reinterpret_cast<const char *>(ucs4.constData()), ucs4.size() * 4);
     char *in = input.data();
@@ -83,7 +82,6 @@ QString decodeCp1252(const QByteArray &bytes)
         return QString::fromLatin1(bytes);
     QByteArray input = bytes;
     QByteArray out;
-    out.reserve(bytes.size() * 2);
     char *in = input.data();
     size_t inLeft = static_cast<size_t>(input.size());
     while (!converter.run(in, inLeft, out)) {
@@ -98,7 +96,6 @@ QString decodeCp1252(const QByteArray &bytes)
 QString tabsForNonAscii(const QString &text)
 {
     QString out;
-    out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.unicode() < 31 || c.unicode() > 127) {

@@ -202,6 +202,7 @@ private slots:
         auto *combo = child<QComboBox>(opened("positionedit"), "Combo1");
         auto *help = child<QLabel>(opened("positionedit"), "Label1");
         QPushButton *toMemory = child<QPushButton>(opened("positionedit"), "Command1");
+        QVERIFY(t.state.layout.positions[0].meaning.text().startsWith("first"));  // kept as shown
 
         // Enter moves to "Save to memory" without a line break; a second Enter presses it.
         text->moveCursor(QTextCursor::End);
