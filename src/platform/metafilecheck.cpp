@@ -155,13 +155,15 @@ bool bitmap16Fits(const Params &p, qsizetype firstWord)
     return widthBytes * height <= available;
 }
 
-// Regions: a fixed part, then scans of (count, top, bottom, pairs, count).
+// Regions: a fixed part of 11 words (the scan count in word 5, the bounding
+// rectangle in words 7 to 10), then scans of (count, top, bottom, pairs,
+// count). libwmf reads the scans from word 11 on.
 bool regionFits(const Params &p)
 {
-    if (p.words < 10)
+    if (p.words < 11)
         return false;
     const int scanCount = p.word(5);
-    qsizetype at = 10;
+    qsizetype at = 11;
     for (int s = 0; s < scanCount; ++s) {
         if (at + 3 > p.words)
             return false;

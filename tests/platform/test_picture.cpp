@@ -23,15 +23,15 @@ namespace {
 
 using Records = QList<std::pair<uint16_t, QVector<uint16_t>>>;  // function and parameters of each
 
-const QColor kRed(255, 0, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kBlue(0, 0, 255);
 const QString kSamples = QStringLiteral(VELLARA_SHARED_DIR "/wmf-samples");
 
-// A picture of white paper, drawn on with a null pen until told otherwise.
-tools::WmfWriter whitePaper(int width, int height)
+// A picture of the records given, then white paper, drawn on with a null pen
+// until told otherwise.
+tools::WmfWriter whitePaper(int width, int height, const Records &records = {})
 {
     tools::WmfWriter w(width, height);
+    for (const auto &[function, params] : records)
+        w.rawRecord(function, params);
     w.setPen(QColor());
     w.setBrush(Qt::white);
     w.rectangle(QRect(0, 0, width, height));
@@ -48,14 +48,9 @@ std::optional<Picture> loadBytes(const QString &path, const QByteArray &bytes, Q
 // A 1000 x 1000 picture: the records given, then white paper with a square of
 // the colour over its upper left quarter (0 to 250 each way). Its size does
 // not depend on the colour.
-QByteArray cornerMetafile(const QColor &colour = kRed, const Records &records = {})
+QByteArray cornerMetafile(const QColor &colour = Qt::red, const Records &records = {})
 {
-    tools::WmfWriter w(1000, 1000);
-    for (const auto &[function, params] : records)
-        w.rawRecord(function, params);
-    w.setPen(QColor());
-    w.setBrush(kWhite);
-    w.rectangle(QRect(0, 0, 1000, 1000));
+    tools::WmfWriter w = whitePaper(1000, 1000, records);
     w.setBrush(colour);
     w.rectangle(QRect(0, 0, 250, 250));
     return w.finish();
@@ -65,8 +60,8 @@ QByteArray cornerMetafile(const QColor &colour = kRed, const Records &records = 
 QByteArray cornerRaster(const char *format, QSize size = QSize(20, 40))
 {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(kWhite);
-    QPainter(&image).fillRect(0, 0, size.width() / 4, size.height() / 4, kRed);
+    image.fill(Qt::white);
+    QPainter(&image).fillRect(0, 0, size.width() / 4, size.height() / 4, Qt::red);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format, 100);
@@ -138,7 +133,7 @@ class TestPicture : public QObject {
 private slots:
     void initTestCase()
     {
-        writeBytes(m_settled.filePath("card.wmf"), cornerMetafile(kRed));
+        writeBytes(m_settled.filePath("card.wmf"), cornerMetafile());
         m_sinceSettled.start();
     }
 
@@ -155,8 +150,7 @@ private slots:
             w.text(20, 50, "Wim 1");
             QByteArray bytes = w.finish();
             qToLittleEndian(quint16(weight), bytes.data() + bytes.indexOf(QByteArray("\xFB\x02", 2)) + 10);
-            const auto picture = loadBytes(QString("%1 %2.wmf").arg(face).arg(weight), bytes);
-            return picture ? picture->render(QSize(250, 100)) : QImage();
+            return loadBytes(QString("%1 %2.wmf").arg(face).arg(weight), bytes)->render(QSize(250, 100));
         };
         const QImage regular = draw("Times New Roman", 550);
         const QImage bold = draw("Times New Roman", 551);
@@ -175,18 +169,16 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");  // null: no file at all
-        QTest::addColumn<QSize>("size");
         QTest::addColumn<QByteArray>("record");  // the head of the record in question
         QTest::addColumn<bool>("kept");
         QTest::addColumn<QString>("reason");  // why it is refused
-        // A red upper left quarter on white, drawn at the size; or refused for the reason.
-        const auto file = [](const char *row, const char *name, const QByteArray &bytes, QSize size, const char *why,
-                             const QByteArray &record = {}) {
-            QTest::newRow(row) << name << bytes << size << record << false << QString(why);
+        // A red upper left quarter on white; or refused for the reason.
+        const auto file = [](const QString &row, const char *name, const QByteArray &bytes, const char *why,
+                             const QByteArray &record = {}, bool kept = false) {
+            QTest::newRow(qPrintable(row)) << name << bytes << record << kept << QString(why);
         };
-        const auto drawn = [](const QString &row, const Records &records, const QByteArray &record, bool kept) {
-            QTest::newRow(qPrintable(row))
-                << "a.wmf" << cornerMetafile(kRed, records) << QSize(40, 40) << record << kept << QString();
+        const auto drawn = [&file](const QString &row, const Records &records, const QByteArray &record, bool kept) {
+            file(row, "a.wmf", cornerMetafile(Qt::red, records), "", record, kept);
         };
         const auto patched = [](int at, int count, char value) {
             return cornerMetafile().replace(at, count, QByteArray(count, value));
@@ -194,29 +186,29 @@ private slots:
 
         tools::WmfWriter bitmap = whitePaper(1000, 1000);
         bitmap.rawRecord(0x0F43, stretchDib(1, 1, 24, 0, 0, 4, {0x0000, 0x00FF}));  // one red pixel
-        file("metafile, large card", "a.wmf", cornerMetafile(), QSize(116, 213), "");
-        file("metafile without placeable header", "a.wmf", cornerMetafile().mid(22), QSize(116, 213), "");
-        file("metafile with a bitmap", "a.wmf", bitmap.finish(), QSize(116, 213), "");
-        file("bmp", "a.bmp", cornerRaster("BMP"), QSize(60, 120), "");
-        file("jpeg named bmp", "a.bmp", cornerRaster("JPEG"), QSize(60, 120), "");
+        file("metafile", "a.wmf", cornerMetafile(), "");
+        file("metafile without placeable header", "a.wmf", cornerMetafile().mid(22), "");
+        file("metafile with a bitmap", "a.wmf", bitmap.finish(), "");
+        file("bmp", "a.bmp", cornerRaster("BMP"), "");
+        file("jpeg named bmp", "a.bmp", cornerRaster("JPEG"), "");
         // 24 megapixels from a camera: 96 MB decoded whole, so decoded small.
-        file("camera jpeg", "a.jpg", cornerRaster("JPEG", QSize(6000, 4000)), QSize(116, 213), "");
-        file("missing", "a.wmf", QByteArray(), {}, "It does not exist.");
-        file("folder", ".", QByteArray(), {}, "It is not a regular file.");
-        file("text", "notes.wmf", "The Tower: sudden change.\r\n", {}, "The file is not a picture that");
-        file("empty", "a.bmp", "", {}, "The file is not a picture that");
+        file("camera jpeg", "a.jpg", cornerRaster("JPEG", QSize(6000, 4000)), "");
+        file("missing", "a.wmf", QByteArray(), "It does not exist.");
+        file("folder", ".", QByteArray(), "It is not a regular file.");
+        file("text", "notes.wmf", "The Tower: sudden change.\r\n", "The file is not a picture that");
+        file("empty", "a.bmp", "", "The file is not a picture that");
         // 20000 x 20000 pixels (1.6 GB), in a format that cannot decode smaller.
         const QByteArray vastGif = QByteArray::fromHex("474946383961204e204ef00000ff00000000002c00000000204e204e00");
-        file("vast gif", "a.gif", vastGif, {}, "The picture is too large.");
-        file("nothing drawn", "a.wmf", tools::WmfWriter(100, 100).finish(), {}, "The metafile holds no drawing.");
-        file("no metafile type", "a.wmf", patched(22, 1, 3), {}, "The file is not a Windows Metafile.");
-        file("empty picture, right as left", "a.wmf", patched(10, 2, 0), {}, "The metafile announces an empty");
-        file("empty picture, bottom as top", "a.wmf", patched(12, 2, 0), {}, "The metafile announces an empty");
-        file("header announcing enormous counts", "a.wmf", patched(22 + 6, 10, char(0xFF)), QSize(40, 40), "");
+        file("vast gif", "a.gif", vastGif, "The picture is too large.");
+        file("nothing drawn", "a.wmf", tools::WmfWriter(100, 100).finish(), "The metafile holds no drawing.");
+        file("no metafile type", "a.wmf", patched(22, 1, 3), "The file is not a Windows Metafile.");
+        file("empty picture, right as left", "a.wmf", patched(10, 2, 0), "The metafile announces an empty");
+        file("empty picture, bottom as top", "a.wmf", patched(12, 2, 0), "The metafile announces an empty");
+        file("header announcing enormous counts", "a.wmf", patched(22 + 6, 10, char(0xFF)), "");
         // libwmf divides by the units per inch.
-        file("placeable header without units per inch", "a.wmf", patched(14, 2, 0), QSize(40, 40), "");
+        file("placeable header without units per inch", "a.wmf", patched(14, 2, 0), "");
         const QByteArray huge("\xFF\xFF\xFF\x7F\x1B\x04\x64\x00", 8);
-        file("record claiming 4 GB", "a.wmf", cornerMetafile().chopped(6) + huge, QSize(40, 40), "", huge.left(4));
+        file("record claiming 4 GB", "a.wmf", cornerMetafile().chopped(6) + huge, "", huge.left(4));
 
         const QByteArray blit = head(0x0F43, 0x0020);
         drawn("bitmap of 100000 x 100000", {{0x0F43, stretchDib(100000, 100000, 24, 0, 0, 0, {})}}, blit, false);
@@ -265,13 +257,13 @@ private slots:
         fits("text in a rectangle", 0x0A32, {10, 10, 3, 0x0004, 0, 0, 20, 20, 0x4241, 0x0043});
         fits("escape", 0x0626, {15, 3, 0x4241, 0x0043});
         fits("palette", 0x00F7, {0x0300, 1, 0x00FF, 0x0000});
-        fits("region", 0x06FF, {0, 6, 0, 0, 0, 0, 0, 0, 0, 0});
+        fits("region", 0x06FF, {0, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        // Measured scan by scan after the bounds: one of two sides, then one of none.
+        fits("region of two scans", 0x06FF, {0, 6, 0, 0, 0, 2, 0, 0, 0, 10, 20, 2, 0, 10, 0, 10, 2, 0, 10, 20, 0});
         fits("pattern brush", 0x01F9, pixels16);
-        for (const auto &[row, at] : {std::pair{"pattern brush of no width", 1}, {"of no height", 2}, {"of no line", 3}}) {
-            QVector<uint16_t> empty = pixels16;
-            empty[at] = at == 2 ? 0xFFFF : 0;
-            drawn(row, {{0x01F9, empty}, {0x01F0, {0}}}, head(0x01F9, 0), false);
-        }
+        drawn("pattern brush of no width", {{0x01F9, {0, 0, 1, 2, 0x0101, 0x00FF}}}, head(0x01F9, 0), false);
+        drawn("pattern brush of height -1", {{0x01F9, {0, 8, 0xFFFF, 2, 0x0101, 0x00FF}}}, head(0x01F9, 0), false);
+        drawn("pattern brush of no line", {{0x01F9, {0, 8, 1, 0, 0x0101, 0x00FF}}}, head(0x01F9, 0), false);
         fits("bitmap block", 0x0922, blt + pixels16);
         fits("stretched bitmap block", 0x0B23, stretchBlt + pixels16);
         fits("device bitmap block", 0x0940, QVector<uint16_t>{0x0020, 0x00CC, 0, 0, 1, 1, 0, 0} + pixel);
@@ -288,7 +280,6 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        QFETCH(QSize, size);
         QFETCH(QByteArray, record);
         QFETCH(bool, kept);
         QFETCH(QString, reason);
@@ -302,15 +293,15 @@ private slots:
         QVERIFY2(bool(picture) == reason.isEmpty() && why.left(reason.size()) == reason, qPrintable(why));
         if (!picture)
             return;
-        const QImage upright = picture->render(size);
+        const QImage upright = picture->render(QSize(116, 213));
         QVERIFY(peakResidentKilobytes() - before < 16 * 1024);
-        QCOMPARE(upright.size(), size);
+        QCOMPARE(upright.size(), QSize(116, 213));
         const int tolerance = bytes.startsWith("\xFF\xD8") ? 60 : 0;  // JPEG
-        for (const auto &[fx, fy, colour] : {std::tuple{0.1, 0.1, kRed}, {0.2, 0.2, kRed}, {0.9, 0.9, kWhite},
-                                             {0.32, 0.1, kWhite}, {0.1, 0.32, kWhite}})
+        for (const auto &[fx, fy, colour] : {std::tuple{0.1, 0.1, Qt::red}, {0.2, 0.2, Qt::red}, {0.9, 0.9, Qt::white},
+                                             {0.32, 0.1, Qt::white}, {0.1, 0.32, Qt::white}})
             QVERIFY2(colourAt(upright, fx, fy, colour, tolerance), qPrintable(QString("%1 %2").arg(fx).arg(fy)));
         // Turned: exactly the upright pixels, in reverse order.
-        QCOMPARE(picture->turned().render(size), upright.mirrored(true, true));
+        QCOMPARE(picture->turned().render(upright.size()), upright.mirrored(true, true));
         if (!bytes.startsWith("\xD7\xCD\xC6\x9A"))
             return;
         const QByteArray checked = checkedMetafile(bytes);
@@ -331,8 +322,7 @@ private slots:
         tools::WmfWriter w = whitePaper(1000, 1000);
         w.setBrush(Qt::black);
         w.polygon({QPoint(0, 0), QPoint(1000, 1000), QPoint(0, 1000)});
-        const auto diagonal = loadBytes("diagonal.wmf", w.finish());
-        const QImage image = diagonal->render(QSize(39, 71));
+        const QImage image = loadBytes("diagonal.wmf", w.finish())->render(QSize(39, 71));
         int shades = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -376,9 +366,7 @@ private slots:
         QVERIFY(!samples.isEmpty());
         for (const QFileInfo &file : samples) {
             const QStringList toPng{"-t", "png", "-o", "ref.png", "--maxwidth=116", "--maxheight=213", file.filePath()};
-            QProcess wmf2gd;
-            wmf2gd.start("wmf2gd", toPng);
-            QVERIFY(wmf2gd.waitForFinished(30000) && wmf2gd.exitCode() == 0);
+            QCOMPARE(QProcess::execute("wmf2gd", toPng), 0);
             const QImage expected("ref.png");
             const auto picture = Picture::load(file.filePath());
             // The same library draws both, ours with smooth edges and text set at
@@ -391,7 +379,6 @@ private slots:
             // Every prefix of the smallest; of the others one in a thousand bytes.
             const QByteArray whole = readBytes(file.filePath());
             for (qsizetype n = 0; n < whole.size(); n += file.fileName() == "arrow01.wmf" ? 1 : 1009) {
-                Picture::clearCache();
                 QString why;
                 const auto cut = loadBytes("cut.wmf", whole.left(n), &why);
                 const QImage image = cut ? cut->render(QSize(39, 71)) : QImage();
@@ -401,15 +388,9 @@ private slots:
     }
 
     // Files of many objects: every object is kept, and the largest file
-    // checked is not a hang. A region is measured scan by scan: of two scans,
-    // of two sides and of none, it fits only whole.
-    void objectsAndRegionsAreMeasured()
+    // checked is not a hang.
+    void manyObjectsAreKept()
     {
-        const QVector<uint16_t> region{0, 6, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 10, 0, 10, 2, 0, 10, 20, 0};
-        for (int words = 10; words <= region.size(); ++words) {
-            const QByteArray checked = checkedMetafile(cornerMetafile(kRed, {{0x06FF, region.first(words)}}));
-            QCOMPARE(checked.contains(head(0x06FF, 0)), words == region.size());
-        }
         tools::WmfWriter w(100, 100);
         w.rawRecord(0x041B, {100, 100, 0, 0});  // a rectangle, without objects of its own
         const QByteArray drawing = w.finish();
@@ -443,14 +424,14 @@ private slots:
         for (const QSize size : {QSize(0, 10), QSize(10, 0), QSize(100000, 100000)})
             QVERIFY(picture->render(size).isNull());
         // Too large to be drawn larger and averaged down, but drawn all the same.
-        QVERIFY(colourAt(picture->render(QSize(4100, 4100)), 0.1, 0.1, kRed));
+        QVERIFY(colourAt(picture->render(QSize(4100, 4100)), 0.1, 0.1, Qt::red));
         // Announcing the whole 16-bit range each way, red all over: drawn small, in little memory.
         resetPeakResident();
         const long before = peakResidentKilobytes();
         const auto huge = loadBytes("huge.wmf", QByteArray::fromHex("d7cdc69a0000" "0080" "0080" "ff7f" "ff7f" "a005"
             "00000000" "0000" "010009000003" "ffffffff" "ffff" "ffffffff" "0000" "050000000c02ff7fff7f"
             "07000000fc020000ff000000" "0000" "040000002d010000" "070000001b04ff7fff7f00800080" "030000000000"));
-        QVERIFY(huge && colourAt(huge->render(QSize(116, 213)), 0.5, 0.5, kRed));
+        QVERIFY(huge && colourAt(huge->render(QSize(116, 213)), 0.5, 0.5, Qt::red));
         QVERIFY(peakResidentKilobytes() - before < 64 * 1024);
     }
 
@@ -466,20 +447,20 @@ private slots:
             if (settled)
                 QTest::qSleep(int(std::max<qint64>(0, 2100 - m_sinceSettled.elapsed())));  // mostly gone by now
             else
-                writeBytes(path, cornerMetafile(kRed));
+                writeBytes(path, cornerMetafile());
             const auto first = Picture::load(path);
             QVERIFY(first && *first == *Picture::load(path));  // not read twice
 
             struct stat old {};
             QCOMPARE(::stat(QFile::encodeName(path).constData(), &old), 0);
-            writeBytes(path, cornerMetafile(kBlue));
+            writeBytes(path, cornerMetafile(Qt::blue));
             const timespec times[2] = {old.st_atim, old.st_mtim};
             if (restored)
                 QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
             const auto changed = Picture::load(path);
-            QVERIFY(changed && colourAt(changed->render(QSize(39, 71)), 0.1, 0.1, kBlue));
+            QVERIFY(changed && colourAt(changed->render(QSize(39, 71)), 0.1, 0.1, Qt::blue));
             // The picture already shown keeps what it showed.
-            QVERIFY(colourAt(first->render(QSize(39, 71)), 0.1, 0.1, kRed));
+            QVERIFY(colourAt(first->render(QSize(39, 71)), 0.1, 0.1, Qt::red));
         }
     }
 
@@ -510,8 +491,7 @@ private slots:
 
     // The screen is scaled by 2 (see main): a picture element draws its
     // picture at twice its frame's size, not small and blown up, stretched
-    // to the frame. A screen reader names it a picture and reads its tooltip.
-    // A pressable element is a button by the keys and to a screen reader; any
+    // to the frame. A pressable element is a button by the keys and to a screen reader; any
     // other is a graphic that does not press. The mouse
     // clicks either, when let go over it, and every click carries the index.
     void elementsDrawAndPress()
@@ -525,14 +505,12 @@ private slots:
         element->setGeometry(10, 10, 39, 71);
         element->setPicture(*loadBytes("striped.wmf", w.finish()));
         element->setIndex(7);
-        element->setToolTip("Card 3");
         table.show();
         const QImage shot = element->grab().toImage();
         // A blown-up picture blends red and white over several pixels along
         // the edge at 26 device pixels; one drawn at this size over one.
         for (int x = 0; x < shot.width(); ++x)
-            QVERIFY(x == 26 || shot.pixelColor(x, 70) == (x < 26 ? kRed : kWhite));
-        QCOMPARE(element->accessibleDescription(), QString("Card 3"));
+            QVERIFY(x == 26 || shot.pixelColor(x, 70) == (x < 26 ? Qt::red : Qt::white));
 
         QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(element);
         QSignalSpy clicked(element, &PictureElement::clicked);
@@ -548,7 +526,6 @@ private slots:
         }
         QSignalSpy released(element, &PictureElement::mouseReleased);
         QTest::mouseClick(element, Qt::LeftButton, {}, QPoint(5, 6));
-        QCOMPARE(clicked.count(), 5);
         // Let go outside the picture, let go without a press, or pressed disabled: no click.
         QTest::mousePress(element, Qt::RightButton, {}, QPoint(5, 6));
         QTest::mouseRelease(element, Qt::RightButton, {}, QPoint(100, 100));

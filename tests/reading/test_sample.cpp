@@ -37,6 +37,8 @@ class TestSample : public QObject {
     Q_OBJECT
 
 private slots:
+    // Prepared as the run command does, the sample starts and reads without a
+    // message.
     void startsAndReadsWithoutAMessage()
     {
         test::WorkDir dir;
@@ -55,7 +57,8 @@ private slots:
                      qPrintable(file));
         // Every layout fits its window, clear of the controls, each position with a meaning.
         QList<QRect> controls;
-        for (const char *name : {"Command1", "Command2", "Check1", "Check2", "Check3", "Label2", "Label3", "Text1", "Text2", "Image1"})
+        for (const char *name : {"Command1", "Command2", "Check1", "Check2", "Check3", "Label2", "Label3", "Text1",
+                                 "Text2", "Image1"})
             controls << child<QWidget>(&t.window, name)->geometry();
         QCOMPARE(t.state.settings.layouts.layoutCount, 4);
         for (int i = 1; i <= 4; ++i) {
@@ -71,6 +74,17 @@ private slots:
                 QVERIFY2(t.state.layout.positions[k].meaning.text().trimmed().size() >= 10, qPrintable(where));
             }
         }
+
+        // Prepared again, the folder is the user's: a layout deleted stays deleted.
+        QFile::remove("Horseshoe.lat");
+        QVERIFY(prepare(dir.path()));
+        QVERIFY(!QFile::exists("Horseshoe.lat"));
+        // A folder without settings gets the sample, but no file is replaced.
+        QDir().mkpath("other");
+        test::writeBytes("other/Three Card.lat", "mine\r\n");
+        QVERIFY(prepare(dir.filePath("other")));
+        QVERIFY(QFile::exists("other/vellara.ini"));
+        QCOMPARE(test::readBytes("other/Three Card.lat"), QByteArray("mine\r\n"));
     }
 
     void deckTextsFitTheirFields()
@@ -83,25 +97,6 @@ private slots:
             for (int m : {3, 4})
                 QVERIFY2(lines[m + 4 * c].size() >= 30 && lines[m + 4 * c].size() <= 400, qPrintable(lines[2 + 4 * c]));
         }
-    }
-
-    void workingDirectoryIsPreparedOnce()
-    {
-        test::WorkDir dir;
-        QVERIFY(prepare(dir.filePath("run")));
-        QCOMPARE(test::readBytes(dir.filePath("run/vellara.ini")), test::readBytes(kSample + "/vellara.ini"));
-        // What the user saved survives the next run.
-        test::writeBytes(dir.filePath("run/vellara.ini"), "saved by the user\r\n");
-        QFile::remove(dir.filePath("run/Horseshoe.lat"));
-        QVERIFY(prepare(dir.filePath("run")));
-        QCOMPARE(test::readBytes(dir.filePath("run/vellara.ini")), QByteArray("saved by the user\r\n"));
-        QVERIFY(!QFile::exists(dir.filePath("run/Horseshoe.lat")));
-        // A folder without settings gets the sample, but no file is replaced.
-        QDir().mkpath("other");
-        test::writeBytes("other/Three Card.lat", "mine\r\n");
-        QVERIFY(prepare(dir.filePath("other")));
-        QVERIFY(QFile::exists("other/vellara.ini"));
-        QCOMPARE(test::readBytes("other/Three Card.lat"), QByteArray("mine\r\n"));
     }
 };
 
