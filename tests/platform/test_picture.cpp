@@ -235,6 +235,10 @@ private slots:
         drawn("object deleted before use", {palette, {0x01F0, {0}}, {0x0234, {0}}}, head(0x0234, 0), false);
         const Records again{palette, {0x01F0, {0}}, palette, {0x0234, {0}}, {0x01F0, {0}}};
         drawn("object made again", again, head(0x0234, 0), true);
+        // Of two free slots the lower is taken first.
+        const Records lowest{palette, palette, palette, {0x01F0, {2}}, {0x01F0, {0}}, palette, {0x0234, {0}}, {0x01F0, {0}},
+                             {0x01F0, {1}}};
+        drawn("object made in the lowest free slot", lowest, head(0x0234, 0), true);
         drawn("record that draws nothing", {{0x0149, {0x1234, 0}}}, head(0x0149, 0x1234), true);
         drawn("polygons, none of them", {{0x0538, {0}}}, head(0x0538, 0), false);
         drawn("text in a rectangle, without its place", {{0x0A32, {10, 10, 3}}}, head(0x0A32, 10), false);
