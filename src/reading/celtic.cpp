@@ -206,7 +206,6 @@ QAction *Celtic::addCommand(QMenu *menu, const QString &name, const QString &cap
     auto *action = new QAction(caption, this);
     action->setObjectName(name);
     action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
     if (menu)
         menu->addAction(action);
     else
@@ -443,16 +442,12 @@ void Celtic::Image2_MouseUp(int index)
 
 bool Celtic::eventFilter(QObject *watched, QEvent *event)
 {
-    // The menu's shortcuts run their commands wherever the focus is: a text
-    // box that claims one of them is overruled.
+    // The menu's shortcuts run their commands wherever the focus is: the text
+    // boxes claim no key before them. A key no shortcut takes still reaches
+    // the box as a key press.
     if (event->type() == QEvent::ShortcutOverride) {
-        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
-        for (const QAction *action : findChildren<QAction *>()) {
-            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
-                event->ignore();
-                return true;
-            }
-        }
+        event->ignore();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
