@@ -121,7 +121,8 @@ private slots:
         QCOMPARE(state.pendingDeck.meanings[0].text().trimmed() + state.pendingDeck.meanings[4].text().trimmed(),
                  QString(40, 'm') + "up\t\t\t\tend " + QString(390, 'm'));
         QCOMPARE(state.pendingDeck.reversedMeanings[0].text(), QString::fromLatin1("\tdown\xe9").leftJustified(400));
-        QCOMPARE(nameBox(w)->text(), QString("The Star"));
+        const QString shown = child<MeaningBox>(w, "Text2")->text() + "|" + child<MeaningBox>(w, "Text3")->text();
+        QCOMPARE(nameBox(w)->text() + "|" + shown, "The Star|" + QString(40, 'm') + QString::fromLatin1("|\tdown\xe9"));
 
         // No deck file: told, and the card is shown again, trimmed.
         QTest::keyClicks(nameBox(w), "x");
