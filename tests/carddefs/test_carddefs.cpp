@@ -73,13 +73,12 @@ private slots:
         const CardDefinitionEditor editor(currentDeckTarget(state));
         QVERIFY(!editor.cardAt(-1, true) && !editor.cardAt(kCardSlots, true) && editor.cardAt(kCardSlots - 1, true));
         const auto current = currentDeckTarget(state), pending = pendingDeckTarget(state);
-        for (DeckTarget *target : {current.get(), pending.get()}) {
+        for (DeckTarget *target : {current.get(), pending.get()})
             for (const int slot : {-1, target->capacity()}) {
                 target->setCard(slot, {"x", "x", "x", "x"});
                 target->setTexts(slot, "x", "x", "x");
                 QVERIFY(target->card(slot).name.isEmpty());
             }
-        }
         writeColourPicture("pics/c4.bmp", Qt::red);
         slider(w)->setValue(4);
         QVERIFY(picture(w).endsWith("c4.bmp"));
@@ -138,8 +137,8 @@ private slots:
         click(w, "Command2");
         QCOMPARE(names(state, true, state.pendingDeck.cardCount + 1), QString("X,Y,Z,N3"));
         QCOMPARE(state.pendingDeck.pictureFiles[0].text(), QString("x.wmf").leftJustified(30));
-        QCOMPARE(state.pendingDeck.meanings[0].text().trimmed() + state.pendingDeck.reversedMeanings[0].text().trimmed(),
-                 QString("updown"));
+        QCOMPARE(state.pendingDeck.meanings[0].text().trimmed() +
+                     state.pendingDeck.reversedMeanings[0].text().trimmed(), QString("updown"));
         QCOMPARE(nameBox(w)->text(), QString("Z"));
 
         // A file that cannot be written: told why, the old file whole, no naming.

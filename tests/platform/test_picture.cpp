@@ -236,8 +236,8 @@ private slots:
         const Records again{palette, {0x01F0, {0}}, palette, {0x0234, {0}}, {0x01F0, {0}}};
         drawn("object made again", again, head(0x0234, 0), true);
         // Of two free slots the lower is taken first.
-        const Records lowest{palette, palette, palette, {0x01F0, {2}}, {0x01F0, {0}}, palette, {0x0234, {0}}, {0x01F0, {0}},
-                             {0x01F0, {1}}};
+        const Records lowest{palette, palette, palette, {0x01F0, {2}}, {0x01F0, {0}},
+                             palette, {0x0234, {0}}, {0x01F0, {0}}, {0x01F0, {1}}};
         drawn("object made in the lowest free slot", lowest, head(0x0234, 0), true);
         drawn("record that draws nothing", {{0x0149, {0x1234, 0}}}, head(0x0149, 0x1234), true);
         drawn("polygons, none of them", {{0x0538, {0}}}, head(0x0538, 0), false);
@@ -277,7 +277,7 @@ private slots:
         fits("device pattern brush", 0x0142, QVector<uint16_t>{3, 0} + pixel);
         fits("stretched device bitmap", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF}));
         const QVector<uint16_t> coreHeader{12, 0, 1, 1, 1, 24, 0x0000, 0x00FF};  // of 12 bytes, one red pixel
-        fits("stretched device bitmap of the old header", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {}).mid(0, 11) + coreHeader);
+        fits("bitmap of the old header", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {}).mid(0, 11) + coreHeader);
         // Run-length encoded: one red pixel, the end of its line and of the bitmap; its size is the one
         // announced, not that of its pixels unpacked.
         fits("run-length bitmap", 0x0F43, stretchDib(1, 1, 8, 1, 1, 6, {0x0000, 0x00FF, 0x0001, 0x0000, 0x0100}));

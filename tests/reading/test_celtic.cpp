@@ -242,8 +242,8 @@ private slots:
         showsTurned(t, 0);
 
         // The text boxes would take Ctrl+Z, Ctrl+A and Ctrl+Y as undo, select all and redo.
-        const std::pair<const char *, Qt::Key> commands[] = {
-            {"save", Qt::Key_S}, {"saveandexit", Qt::Key_Z}, {"exit", Qt::Key_Y}, {"addcards", Qt::Key_A}, {"changeback", Qt::Key_B}};
+        const std::pair<const char *, char> commands[] = {
+            {"save", 's'}, {"saveandexit", 'z'}, {"exit", 'y'}, {"addcards", 'a'}, {"changeback", 'b'}};
         for (const char *box : {"Text1", "Text2"}) {
             auto *text = child<QPlainTextEdit>(&t.window, box);
             text->setFocus();

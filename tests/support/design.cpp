@@ -19,8 +19,8 @@ const QStringList properties = {
     "minimum", "maximum", "singleStep", "pageStep", "value", "orientation", "alignment", "wordWrap", "selectionMode",
     "uniformItemSizes", "rootIsDecorated", "sortingEnabled", "tabChangesFocus", "minimumSize", "maximumSize"};
 const QStringList usual = {"enabled: true", "visible: true", "checkable: false", "checked: false", "readOnly: false",
-                           "minimumSize: QSize(0, 0)", "maximumSize: QSize(16777215, 16777215)", "shortcut: QKeySequence()",
-                           "tabChangesFocus: false"};
+                           "minimumSize: QSize(0, 0)", "maximumSize: QSize(16777215, 16777215)",
+                           "shortcut: QKeySequence()", "tabChangesFocus: false"};
 
 void describe(QString &out, const QObject *object, const QWidget *window)
 {
