@@ -80,13 +80,13 @@ Newcardset::Newcardset(CoreState &state, QWidget *parent)
     m_saveList->setObjectName(QStringLiteral("Command2"));
     m_saveList->setGeometry(designRect(7320, 3840, 1575, 375));
 
+    // The drive list, first in the tab order, has the focus when the window opens.
     setTabOrder(m_lists.drives, m_offered);
     setTabOrder(m_offered, m_lists.patterns);
     setTabOrder(m_lists.patterns, m_addListed);
     setTabOrder(m_addListed, m_saveList);
     setTabOrder(m_saveList, m_lists.folders);
     setTabOrder(m_lists.folders, m_lists.files);
-    m_lists.drives->setFocus();
 
     connect(m_lists.drives, &platform::DriveList::driveChanged, this, &Newcardset::Drive1_Change);
     connect(m_lists.folders, &platform::DirectoryList::pathChanged, this, &Newcardset::Dir1_Change);
