@@ -54,7 +54,6 @@ Layoutload::Layoutload(CoreState &state, LayoutTable &table, QWidget *parent)
     setTabOrder(m_files, m_chosen);
     setTabOrder(m_chosen, m_ok);
     setTabOrder(m_ok, m_cancel);
-    m_files->setFocus();
 
     connect(m_files, &platform::FileList::fileClicked, this, &Layoutload::File1_Click);
     // Choosing a file with the arrow keys takes it as a click does.

@@ -102,6 +102,7 @@ private slots:
             t.action("removecard")->trigger();
         QCOMPARE(spy.messages(), QStringList{"You can not have a layout with no cards"});
         QCOMPARE(t.state.layout.positionCount, qint16(1));
+        QCOMPARE(t.window.cardPictureCount(), 1);
         spy.clear();
         while (t.state.layout.positionCount < 101 && spy.messages().isEmpty())
             t.action("AddCard")->trigger();
@@ -298,7 +299,9 @@ private slots:
         auto *files = child<platform::FileList>(opened("layoutload"), "File1");
         QCOMPARE(files->fileNames(), (QStringList{"a.b.lat", "a.lat", "Spread.lat"}));
 
-        // Two dots: the name ends at the first, and a.lat is loaded.
+        // Two dots: the name ends at the first, and a.lat is loaded. The file
+        // clicked is taken again over what was typed.
+        child<QLineEdit>(opened("layoutload"), "Text1")->setText("typed");
         test::clickFile(files, "a.b.lat");
         ok({});
         QVERIFY(!opened("layoutload"));
