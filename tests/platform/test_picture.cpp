@@ -276,8 +276,8 @@ private slots:
         fits("bitmap to the device", 0x0D33, QVector<uint16_t>{0, 1, 0, 0, 0, 1, 1, 0, 0} + pixel);
         fits("device pattern brush", 0x0142, QVector<uint16_t>{3, 0} + pixel);
         fits("stretched device bitmap", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {0x0000, 0x00FF}));
-        const QVector<uint16_t> coreHeader{12, 0, 1, 1, 1, 24, 0x0000, 0x00FF};  // of 12 bytes, one red pixel
-        fits("bitmap of the old header", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {}).mid(0, 11) + coreHeader);
+        const QVector<uint16_t> oldHeader{12, 0, 1, 1, 1, 24, 0, 0xFF};  // 12 bytes, then one red pixel
+        fits("bitmap of the old header", 0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {}).mid(0, 11) + oldHeader);
         // Run-length encoded: one red pixel, the end of its line and of the bitmap; its size is the one
         // announced, not that of its pixels unpacked.
         fits("run-length bitmap", 0x0F43, stretchDib(1, 1, 8, 1, 1, 6, {0x0000, 0x00FF, 0x0001, 0x0000, 0x0100}));
