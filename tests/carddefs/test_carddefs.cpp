@@ -170,15 +170,16 @@ private slots:
         // Removing, the name shown then trimmed: the last card; the first, the
         // others moving forward and the last slot keeping its card; the only one; none.
         const std::tuple<int, int, QString, QString> removals[] = {
-            {2, 2, QString(30, 'n') + ",N1,N2", "N1"},
-            {0, 1, "N1,N1", "N1"},
-            {0, 0, "N1", "N1"},
-            {0, 0, "N1", "N1"},
+            {2, 2, QString(30, 'n') + ",N1,N2", "N1|c0.bmp"},
+            {0, 1, "N1,N1", "N1|c1.bmp"},
+            {0, 0, "N1", "N1|c1.bmp"},
+            {0, 0, "N1", "N1|c1.bmp"},
         };
         for (const auto &[shown, left, after, showing] : removals) {
             slider(w)->setValue(shown);
             click(w, "Command4");
-            QCOMPARE(names(state, false, state.cardCount + 1) + "|" + nameBox(w)->text(), after + "|" + showing);
+            const QString first = nameBox(w)->text() + "|" + state.cards[0].pictureFile.trimmed();
+            QCOMPARE(names(state, false, state.cardCount + 1) + "|" + first, after + "|" + showing);
             QCOMPARE(w->selectorMaximum(), left - 1);
         }
         for (const char *count : {"102", "-1", "101"}) {
