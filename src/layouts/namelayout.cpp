@@ -43,7 +43,6 @@ Namelayout::Namelayout(LayoutEditMode &editMode, QWidget *parent)
     row->addWidget(m_name, 1);
     row->addWidget(m_ok);
     m_name->setMinimumWidth(m_name->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
-    setMinimumSize(sizeHint());
 
     setTabOrder(m_name, m_ok);
     m_name->setFocus();

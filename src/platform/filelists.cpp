@@ -179,7 +179,6 @@ FileList::FileList(QWidget *parent) : QListWidget(parent)
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { emit fileClicked(item->text()); });
     connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { emit fileDoubleClicked(item->text()); });
-    setPath(startingFolder());
 }
 
 void FileList::setPath(const QString &path)

@@ -341,10 +341,6 @@ QByteArray checkedMetafile(const QByteArray &bytes, QString *why)
         if (le16(out, 14) == 0)
             put16(out, 14, 1440);  // units per inch; libwmf divides by it
         unitsPerInch = le16(out, 14);
-        uint16_t sum = 0;
-        for (int i = 0; i < 10; ++i)
-            sum ^= le16(out, 2 * i);
-        put16(out, 20, sum);
         at = kPlaceableBytes;
     }
 

@@ -17,10 +17,12 @@ const QStringList properties = {
     "windowTitle", "text", "plainText", "currentText", "title", "toolTip", "accessibleName", "accessibleDescription",
     "enabled", "focusPolicy", "shortcut", "checkable", "checked", "readOnly", "maxLength", "autoDefault", "default",
     "minimum", "maximum", "singleStep", "pageStep", "value", "orientation", "alignment", "wordWrap", "selectionMode",
-    "uniformItemSizes", "rootIsDecorated", "sortingEnabled", "tabChangesFocus", "minimumSize", "maximumSize"};
+    "uniformItemSizes", "rootIsDecorated", "sortingEnabled", "tabChangesFocus", "minimumSize", "maximumSize",
+    "verticalScrollBarPolicy", "horizontalScrollBarPolicy", "indentation"};
 const QStringList usual = {"enabled: true", "visible: true", "checkable: false", "checked: false", "readOnly: false",
                            "minimumSize: QSize(0, 0)", "maximumSize: QSize(16777215, 16777215)",
-                           "shortcut: QKeySequence()", "tabChangesFocus: false"};
+                           "shortcut: QKeySequence()", "tabChangesFocus: false", "verticalScrollBarPolicy: Qt::ScrollBarAsNeeded",
+                           "horizontalScrollBarPolicy: Qt::ScrollBarAsNeeded"};
 
 void describe(QString &out, const QObject *object, const QWidget *window)
 {
