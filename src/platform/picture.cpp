@@ -463,8 +463,7 @@ std::shared_ptr<const PictureSource> sourceFrom(const QString &path, const QByte
     // while it decodes), so a camera picture of any size loads in little
     // memory; other formats are read whole, then reduced.
     const QSize announced = reader.size();
-    if (announced.isValid()
-        && (announced.width() > kMaxKeptRasterSide || announced.height() > kMaxKeptRasterSide)) {
+    if (announced.isValid() && std::max(announced.width(), announced.height()) > kMaxKeptRasterSide) {
         if (!reader.supportsOption(QImageIOHandler::ScaledSize)
             && qint64(announced.width()) * announced.height() * 4 > kMaxWholeRasterBytes) {
             *why = tr("The picture is too large.");

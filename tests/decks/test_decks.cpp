@@ -103,8 +103,7 @@ private slots:
         QCOMPARE(state.currentDeckIndex, 1);
         QVERIFY(!opened("deckpick"));
         chooseDeck(openWindow<Deckpick>("deckpick", state), 2);
-        QCOMPARE(state.cardCount, 2);
-        QCOMPARE(state.currentDeckIndex, 3);
+        QVERIFY(state.cardCount == 2 && state.currentDeckIndex == 3);
 
         // The last deck leaves its slot as it was; the others move forward.
         // A blank name, or none chosen, removes nothing.

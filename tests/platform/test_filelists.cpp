@@ -58,8 +58,7 @@ private slots:
         QSignalSpy changed(&folders, &DirectoryList::pathChanged);
         QVERIFY(folders.setPath("decks"));
         QTreeWidgetItem *current = folders.currentItem();
-        QCOMPARE(current->child(0)->text(0), QString("arcana"));
-        QCOMPARE(current->child(2)->text(0), QString("Minor"));
+        QVERIFY(current->child(0)->text(0) == QString("arcana") && current->child(2)->text(0) == QString("Minor"));
         // Opening a subfolder, as a double click does.
         emit folders.itemActivated(current->child(1), 0);
         QCOMPARE(folders.path(), dir.filePath("decks/major"));
@@ -81,11 +80,11 @@ private slots:
         drives.setDrive(home);
         QSignalSpy changed(&drives, &DriveList::driveChanged);
         drives.setDrive(home + "/deeper/still");
-        QCOMPARE(drives.drive(), home);
-        QCOMPARE(drives.currentData().toString(), home);  // and shown
+        QVERIFY(drives.drive() == home && drives.currentData().toString() == home);  // and shown
         drives.setDrive("/usr");
-        QCOMPARE(drives.drive(), QString("/"));
-        QCOMPARE(changed.count(), 1);
+        QVERIFY(drives.drive() == QString("/") && changed.count() == 1);
+        QTest::keyClick(&drives, Qt::Key_Down);  // chosen by the user
+        QCOMPARE(changed.last().value(0).toString(), home);
     }
 
     // Deck and layout names become folder and file names: typed or pasted,
@@ -99,8 +98,7 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("-x/\u00e9y-"));
         box.setCursorPosition(2);
         QTest::keySequence(&box, QKeySequence::Paste);
-        QCOMPARE(box.text(), QString("Azxy09 "));
-        QCOMPARE(box.cursorPosition(), 4);
+        QVERIFY(box.text() == QString("Azxy09 ") && box.cursorPosition() == 4);
     }
 
     // The card sliders step forward with Right, Down and Page Down, which a

@@ -482,17 +482,21 @@ private slots:
         Picture::clearCache();
         resetPeakResident();
         const long before = peakResidentKilobytes();
-        for (int k = 0; k < 70; ++k) {
-            const auto picture = Picture::load(QString("%1.png").arg(k));
+        QList<Picture> pictures;  // all read before any is drawn
+        for (int k = 0; k < 70; ++k)
+            pictures.append(*Picture::load(QString("%1.png").arg(k)));
+        for (const Picture &picture : pictures) {
             for (const QSize size : {QSize(512, 512), QSize(511, 512), QSize(512, 511), QSize(511, 511)})
-                picture->render(size);
+                picture.render(size);
             Picture::load("0.png");
         }
         QVERIFY(peakResidentKilobytes() - before < (64 + 16) * 1024);
         const qint64 draws = Picture::drawCount();
         for (const char *name : {"0.png", "69.png"})
             Picture::load(name)->render(QSize(512, 512));
-        QCOMPARE(Picture::drawCount(), draws);
+        for (int k = 0; k < 2; ++k)  // a larger one is drawn each time
+            Picture::load("0.png")->render(QSize(513, 512));
+        QCOMPARE(Picture::drawCount(), draws + 2);
     }
 
     // The screen is scaled by 2 (see main): a picture element draws its
@@ -517,6 +521,13 @@ private slots:
         // the edge at 26 device pixels; one drawn at this size over one.
         for (int x = 0; x < shot.width(); ++x)
             QVERIFY(x == 26 || shot.pixelColor(x, 70) == (x < 26 ? Qt::red : Qt::white));
+        // Focused, it is framed by a band of the highlight colour edged in white.
+        table.activateWindow();
+        element->setFocus();
+        QVERIFY(QTest::qWaitFor([&] { return element->hasFocus(); }));
+        const QImage band = element->grab().toImage();
+        QVERIFY(band.pixelColor(2, 70) == element->palette().color(QPalette::Highlight));
+        QCOMPARE(band.pixelColor(7, 70), QColor(Qt::white));
 
         QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(element);
         QSignalSpy clicked(element, &PictureElement::clicked);

@@ -45,8 +45,7 @@ private slots:
         QVERIFY(prepare(dir.path()));
         // Any message box fails the test.
         test::Table t(0);
-        QCOMPARE(t.window.windowTitle(), QString("Vellara 2.5 Celtic Cross"));
-        QCOMPARE(t.state.cardCount, 22);
+        QVERIFY(t.window.windowTitle() == QString("Vellara 2.5 Celtic Cross") && t.state.cardCount == 22);
         QVERIFY(QFileInfo(t.state.settings.deckDirectory).isRelative());
         // The back and every card of the sample deck draw.
         QStringList pictures{t.state.settings.cardBackFile};

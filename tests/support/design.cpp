@@ -21,7 +21,8 @@ const QStringList properties = {
     "verticalScrollBarPolicy", "horizontalScrollBarPolicy", "indentation"};
 const QStringList usual = {"enabled: true", "visible: true", "checkable: false", "checked: false", "readOnly: false",
                            "minimumSize: QSize(0, 0)", "maximumSize: QSize(16777215, 16777215)",
-                           "shortcut: QKeySequence()", "tabChangesFocus: false", "verticalScrollBarPolicy: Qt::ScrollBarAsNeeded",
+                           "shortcut: QKeySequence()", "tabChangesFocus: false",
+                           "verticalScrollBarPolicy: Qt::ScrollBarAsNeeded",
                            "horizontalScrollBarPolicy: Qt::ScrollBarAsNeeded"};
 
 void describe(QString &out, const QObject *object, const QWidget *window)
