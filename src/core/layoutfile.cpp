@@ -76,22 +76,17 @@ bool LoadLayout(CoreState &state, LayoutTable &table, const QString &name)
 
     ok &= in.skipLine();
     QRect geometry = table.windowGeometry();
-    if (readValue(in, layout.windowLeft, parseInt16))
-        geometry.moveLeft(layout.windowLeft);
-    else
-        ok = false;
-    if (readValue(in, layout.windowTop, parseInt16))
-        geometry.moveTop(layout.windowTop);
-    else
-        ok = false;
-    if (readValue(in, layout.windowWidth, parseInt16))
-        geometry.setWidth(layout.windowWidth);
-    else
-        ok = false;
-    if (readValue(in, layout.windowHeight, parseInt16))
-        geometry.setHeight(layout.windowHeight);
-    else
-        ok = false;
+    // A side that cannot be read keeps the window's own.
+    const std::pair<qint16 *, void (QRect::*)(int)> sides[] = {{&layout.windowLeft, &QRect::moveLeft},
+                                                               {&layout.windowTop, &QRect::moveTop},
+                                                               {&layout.windowWidth, &QRect::setWidth},
+                                                               {&layout.windowHeight, &QRect::setHeight}};
+    for (const auto &[value, apply] : sides) {
+        if (readValue(in, *value, parseInt16))
+            (geometry.*apply)(*value);
+        else
+            ok = false;
+    }
     table.setWindowGeometry(geometry);
 
     for (int k = 0; k < layout.positionCount; ++k) {

@@ -65,12 +65,7 @@ void Cardadder::Form_Load()
 
 void Cardadder::Drive1_Change()
 {
-    const QString drive = m_lists.drives->drive();
-    if (!m_lists.folders->setPath(drive)) {
-        // The folder list has said why; the drive list goes back to its drive.
-        const QSignalBlocker quiet(m_lists.drives);
-        m_lists.drives->setDrive(m_lists.folders->path());
-    }
+    m_lists.changeDrive();
 }
 
 void Cardadder::Dir1_Change()

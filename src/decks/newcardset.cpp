@@ -116,12 +116,7 @@ void Newcardset::Form_Load()
 
 void Newcardset::Drive1_Change()
 {
-    const QString drive = m_lists.drives->drive();
-    if (!m_lists.folders->setPath(drive)) {
-        // The folder list has said why; the drive list goes back to its drive.
-        const QSignalBlocker quiet(m_lists.drives);
-        m_lists.drives->setDrive(m_lists.folders->path());
-    }
+    m_lists.changeDrive();
 }
 
 void Newcardset::Dir1_Change()

@@ -45,8 +45,8 @@ LayoutChoice::LayoutChoice(CoreState &state, const QString &name, const QString 
     grid->setColumnStretch(0, 1);
     setMinimumSize(sizeHint());
 
-    // The tab order is the creation order: the list, OK, Cancel.
-    m_layouts->setFocus();
+    // The tab order is the creation order: the list, OK, Cancel; the list
+    // has the focus first.
 
     connect(m_ok, &QPushButton::clicked, this, &LayoutChoice::OKButton_Click);
     connect(m_cancel, &QPushButton::clicked, this, &LayoutChoice::CancelButton_Click);

@@ -88,15 +88,14 @@ void LayoutEditMode::removeCard()
     --count;
 }
 
-bool LayoutEditMode::saveLayout()
+void LayoutEditMode::saveLayout()
 {
     // A layout that cannot be written stays in edit mode, so nothing is lost.
     if (!SaveLayout(m_state, m_table))
-        return false;
+        return;
     m_state.editing.layoutEditMode = false;
     m_named = false;
     m_table.setPositionCommandsEnabled(false);
-    return true;
 }
 
 void LayoutEditMode::mouseDown(int, QPointF at)

@@ -30,7 +30,7 @@ public:
     void removeCard();
     // "Save Current Layout": writes the layout file; editing ends only once
     // it is written.
-    bool saveLayout();
+    void saveLayout();
 
     // Mouse events on card picture k; positions are in pixels of the picture.
     void mouseDown(int k, QPointF at);

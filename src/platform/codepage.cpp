@@ -55,11 +55,11 @@ bool isUndefinedCp1252Byte(uint value)
 QByteArray encodeCp1252(const QString &text)
 {
     thread_local Converter converter("WINDOWS-1252", "UTF-32LE");
-    const QList<uint> ucs4 = text.toUcs4();
     // Without iconv: Latin-1, which matches Windows-1252 but for 0x80 to 0x9F,
     // as decodeCp1252 falls back to.
     if (!converter.valid())
         return text.toLatin1();
+    const QList<uint> ucs4 = text.toUcs4();
     QByteArray out;
     // toUcs4 is in host order; iconv is told little endian, which x86 and ARM Linux are.
     QByteArray input(reinterpret_cast<const char *>(ucs4.constData()), ucs4.size() * 4);

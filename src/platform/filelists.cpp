@@ -43,8 +43,7 @@ QString startingFolder()
     return gone.isEmpty() ? qEnvironmentVariable("PWD") : gone;
 }
 
-} // namespace
-
+// Why a folder cannot be listed, in the system's words; empty when it can.
 QString folderError(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -54,6 +53,8 @@ QString folderError(const QString &path)
     ::closedir(dir);
     return {};
 }
+
+} // namespace
 
 DriveList::DriveList(QWidget *parent) : QComboBox(parent)
 {
@@ -234,6 +235,14 @@ FileChooser::FileChooser(QWidget *window, const Places &places, const QStringLis
     patterns->setGeometry(places.patterns);
     patterns->addItems(patternList);
     patterns->setAccessibleName(QStringLiteral("File type"));
+}
+
+void FileChooser::changeDrive()
+{
+    if (!folders->setPath(drives->drive())) {
+        const QSignalBlocker quiet(drives);
+        drives->setDrive(folders->path());
+    }
 }
 
 } // namespace vellara::platform

@@ -90,13 +90,14 @@ struct FileChooser {
     FileChooser(QWidget *window, const Places &places, const QStringList &patterns,
                 const QString &fileListName = QStringLiteral("File1"));
 
+    // Opens the chosen drive's root; a drive that cannot be opened (the
+    // folder list says why) is undone, so both lists show the same drive.
+    void changeDrive();
+
     DirectoryList *folders;  // Dir1
     DriveList *drives;       // Drive1
     FileList *files;         // File1 or filelist
     QComboBox *patterns;     // Combo1
 };
-
-// Why a folder cannot be listed, in the system's words; empty when it can.
-QString folderError(const QString &path);
 
 } // namespace vellara::platform

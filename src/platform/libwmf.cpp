@@ -78,7 +78,7 @@ private:
     wmfIPAFont *faceFor(char *psName, FT_Face face)
     {
         for (wmfIPAFont &known : m_faces) {
-            if (known.ps_name == psName && known.ft_face == face)
+            if (known.ft_face == face)  // libwmf names each face once
                 return &known;
         }
         m_faces.push_back(wmfIPAFont{psName, face});

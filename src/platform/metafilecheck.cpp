@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -107,8 +108,7 @@ bool dibFits(const QByteArray &b, qsizetype at, qsizetype avail)
     } else {
         return false;
     }
-    if (height < 0)
-        height = -height;
+    height = std::abs(height);  // negative: stored top down
     if (width <= 0 || height <= 0 || width * height > kMaxEmbeddedPixels)
         return false;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24

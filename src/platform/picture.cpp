@@ -23,6 +23,7 @@ extern "C" void gdImageDestroy(void *image);
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <iterator>
@@ -177,7 +178,8 @@ QImage renderMetafile(const QByteArray &checked, QSize size)
         return {};
     const double width = double(bbox.BR.x) - double(bbox.TL.x);
     const double height = double(bbox.BR.y) - double(bbox.TL.y);
-    if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0)
+    // An empty, inverted or unbounded box has nothing to draw.
+    if (!(std::min(width, height) > 0 && std::isfinite(width + height)))
         return {};
     const int factor = supersampleFor(size);
     wmf_gd_t *device = WMF_GD_GetData(api);

@@ -30,10 +30,8 @@ void PictureAhead::stop()
 
 void PictureAhead::drawNext()
 {
-    if (m_pending.isEmpty()) {
-        m_timer.stop();
+    if (m_pending.isEmpty())
         return;
-    }
     m_timer.setInterval(0);
     const Job job = m_pending.takeFirst();
     (void)job.picture.render(job.size);

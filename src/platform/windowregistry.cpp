@@ -21,17 +21,16 @@ QWidget *WindowRegistry::find(const QString &name)
 
 QWidget *WindowRegistry::open(const QString &name, const std::function<QWidget *()> &make)
 {
-    if (QWidget *window = find(name)) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-        return window;
+    QWidget *window = find(name);
+    if (!window) {
+        // Every window carries its name already.
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowModality(Qt::NonModal);
+        openWindows().insert(name, window);
     }
-    // Every window carries its name already.
-    QWidget *window = make();
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowModality(Qt::NonModal);
-    openWindows().insert(name, window);
+    // Brought to the front, out of the task bar if it was minimised there.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

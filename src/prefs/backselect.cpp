@@ -52,7 +52,7 @@ void Backselect::Form_Load()
 
 void Backselect::Drive1_Change()
 {
-    m_lists.folders->setPath(m_lists.drives->drive());
+    m_lists.changeDrive();
 }
 
 void Backselect::Dir1_Change()

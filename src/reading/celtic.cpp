@@ -445,10 +445,8 @@ bool Celtic::eventFilter(QObject *watched, QEvent *event)
     // The menu's shortcuts run their commands wherever the focus is: the text
     // boxes claim no key before them. A key no shortcut takes still reaches
     // the box as a key press.
-    if (event->type() == QEvent::ShortcutOverride) {
-        event->ignore();
+    if (event->type() == QEvent::ShortcutOverride)
         return true;
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -473,15 +471,14 @@ void Celtic::showEvent(QShowEvent *event)
     }
 }
 
-void Celtic::moveEvent(QMoveEvent *event)
+// QWidget's own move and resize handlers do nothing; QMainWindow has none.
+void Celtic::moveEvent(QMoveEvent *)
 {
-    QMainWindow::moveEvent(event);
     catchUpWithFrame();
 }
 
-void Celtic::resizeEvent(QResizeEvent *event)
+void Celtic::resizeEvent(QResizeEvent *)
 {
-    QMainWindow::resizeEvent(event);
     catchUpWithFrame();
 }
 
@@ -611,13 +608,12 @@ void Celtic::applyWindowGeometry()
     const QRect outer = platform::twipsToPixels(m_geometryTwips);
     const QRect frame = frameGeometry();
     const QRect inner = geometry();
-    const int extraWidth = frame.width() - inner.width();
-    const int extraHeight = frame.height() - inner.height();
+    const QSize extra = frame.size() - inner.size();
     // Until the window is up, Qt cannot know the frame and reports none.
-    if (m_shownOnce && (extraWidth > 0 || extraHeight > 0))
+    if (!extra.isNull())
         m_frameUnknown = false;
     move(outer.topLeft());
-    resize(std::max(1, outer.width() - extraWidth), std::max(1, outer.height() - extraHeight));
+    resize(std::max(1, outer.width() - extra.width()), std::max(1, outer.height() - extra.height()));
 }
 
 void Celtic::setTitle(const QString &title)

@@ -49,8 +49,7 @@ private slots:
         const WorkDir dir;
         for (const char *folder : {"decks/major", "decks/Minor", "decks/arcana", "gone"})
             QDir().mkpath(folder);
-        QVERIFY(QDir::setCurrent("gone"));
-        QVERIFY(QDir().rmdir(dir.filePath("gone")));
+        QVERIFY(QDir::setCurrent("gone") && QDir().rmdir(dir.filePath("gone")));
         MessageSpy spy;
         DirectoryList folders;
         QVERIFY(QDir::setCurrent(dir.path()));
@@ -145,7 +144,8 @@ private slots:
         // Other kinds are independent of it.
         QWidget *other = WindowRegistry::open("revset", make);
         QTRY_COMPARE(QApplication::activeWindow(), other);
-        QCOMPARE(WindowRegistry::open("cardbrowse", make), reopened);
+        reopened->showMinimized();
+        QVERIFY(WindowRegistry::open("cardbrowse", make) == reopened && !reopened->isMinimized());
         QTRY_COMPARE(QApplication::activeWindow(), reopened);
         QCOMPARE(built, 3);
         QApplication::closeAllWindows();

@@ -76,13 +76,11 @@ private slots:
 
         // Prepared again, the folder is the user's: a layout deleted stays deleted.
         QFile::remove("Horseshoe.lat");
-        QVERIFY(prepare(dir.path()));
-        QVERIFY(!QFile::exists("Horseshoe.lat"));
+        QVERIFY(prepare(dir.path()) && !QFile::exists("Horseshoe.lat"));
         // A folder without settings gets the sample, but no file is replaced.
         QDir().mkpath("other");
         test::writeBytes("other/Three Card.lat", "mine\r\n");
-        QVERIFY(prepare(dir.filePath("other")));
-        QVERIFY(QFile::exists("other/vellara.ini"));
+        QVERIFY(prepare(dir.filePath("other")) && QFile::exists("other/vellara.ini"));
         QCOMPARE(test::readBytes("other/Three Card.lat"), QByteArray("mine\r\n"));
     }
 
