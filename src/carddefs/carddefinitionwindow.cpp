@@ -125,7 +125,6 @@ CardDefinitionWindow::CardDefinitionWindow(std::unique_ptr<DeckTarget> target, c
     m_slider->setObjectName(QStringLiteral("HScroll1"));
     m_slider->setGeometry(designRect(120, 3480, 8055, 255));
     m_slider->setAccessibleName(QStringLiteral("Card"));
-    m_slider->setRange(0, 0);
     m_slider->setPageStep(7);
     m_slider->setFocusPolicy(Qt::StrongFocus);
     // While the thumb is dragged the scroll handler shows each card it

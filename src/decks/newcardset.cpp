@@ -86,7 +86,6 @@ Newcardset::Newcardset(CoreState &state, QWidget *parent)
     setTabOrder(m_lists.patterns, m_addListed);
     setTabOrder(m_addListed, m_saveList);
     setTabOrder(m_saveList, m_lists.folders);
-    setTabOrder(m_lists.folders, m_lists.files);
 
     connect(m_lists.drives, &platform::DriveList::driveChanged, this, &Newcardset::Drive1_Change);
     connect(m_lists.folders, &platform::DirectoryList::pathChanged, this, &Newcardset::Dir1_Change);
@@ -168,6 +167,8 @@ void Newcardset::Command2_Click()
         }
     }
 
+    // The file list always shows the folder list's folder: this is where the
+    // files handed over lie.
     pending.pictureDirectory = m_lists.folders->path();
     int ticked = 0;
     for (int i = 0; i < m_offered->count(); ++i)
@@ -189,7 +190,6 @@ void Newcardset::Command2_Click()
         }
         pending.pictureFiles[c - 1] = item->text();
     }
-    pending.pictureDirectory = m_lists.files->path();
     pending.cardCount = qint16(c);
     if (const auto &make = newcarddefFactory())
         platform::WindowRegistry::open(QStringLiteral("newcarddef"), make);

@@ -43,7 +43,6 @@ LayoutChoice::LayoutChoice(CoreState &state, const QString &name, const QString 
     grid->addWidget(m_ok, 0, 1);
     grid->addWidget(m_cancel, 1, 1);
     grid->setColumnStretch(0, 1);
-    setMinimumSize(sizeHint());
 
     // The tab order is the creation order: the list, OK, Cancel; the list
     // has the focus first.

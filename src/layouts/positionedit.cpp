@@ -124,8 +124,9 @@ void Positionedit::choose(int index)
 
 void Positionedit::Combo1_Click()
 {
+    // At most one entry per slot; none only for an empty layout.
     const int k = m_positions->currentIndex();
-    if (k < 0 || k >= kPositionSlots)
+    if (k < 0)
         return;
     PositionRecord &position = m_state.layout.positions[k];
     const QString meaning = trimBlanks(position.meaning);
@@ -135,8 +136,9 @@ void Positionedit::Combo1_Click()
 
 void Positionedit::storeText()
 {
+    // At most one entry per slot; none only for an empty layout.
     const int k = m_positions->currentIndex();
-    if (k < 0 || k >= kPositionSlots)
+    if (k < 0)
         return;
     // The fixed-width field cuts a pasted text at 600 characters.
     m_state.layout.positions[k].meaning = trimBlanks(m_text->toPlainText());

@@ -215,8 +215,8 @@ void FileList::refresh()
     // Regular files only: no dot files, and no FIFOs, sockets or devices,
     // which no picture reader can open.
     dir.setFilter(QDir::Files);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
     clear();
+    // QDir sorts by name, without regard to case, unless told otherwise.
     addItems(dir.entryList());
 }
 

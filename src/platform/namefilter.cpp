@@ -16,7 +16,8 @@ protected:
     {
         if (event->type() == QEvent::KeyPress) {
             const QString text = static_cast<QKeyEvent *>(event)->text();
-            if (!text.isEmpty() && text[0].unicode() >= 32 && text[0].unicode() != 127 && !allowedInName(text[0]))
+            // Control keys (Backspace, Delete, Tab) carry no printable character.
+            if (!text.isEmpty() && text[0].isPrint() && !allowedInName(text[0]))
                 return true;
         }
         return QObject::eventFilter(watched, event);

@@ -28,6 +28,7 @@ extern "C" void gdImageDestroy(void *image);
 #include <ctime>
 #include <iterator>
 #include <list>
+#include <tuple>
 
 namespace vellara::platform {
 
@@ -272,9 +273,11 @@ struct FileIdentity {
 
     friend bool operator==(const FileIdentity &a, const FileIdentity &b)
     {
-        return a.device == b.device && a.inode == b.inode && a.size == b.size
-            && a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec
-            && a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
+        const auto fields = [](const FileIdentity &f) {
+            return std::tie(f.device, f.inode, f.size, f.modified.tv_sec, f.modified.tv_nsec, f.changed.tv_sec,
+                            f.changed.tv_nsec);
+        };
+        return fields(a) == fields(b);
     }
 };
 

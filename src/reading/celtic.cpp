@@ -323,8 +323,8 @@ void Celtic::Command1_Click()
         platform::showMessage(QStringLiteral("There are more cards needed for the loaded layout than is in this deck"));
         return;
     }
-    for (int k = 0; k < m_state.layout.positionCount && k < m_cards.size(); ++k)
-        showBackInCard(k, settings.cardBackFile);
+    for (qsizetype k = 0; k < std::min<qsizetype>(m_state.layout.positionCount, m_cards.size()); ++k)
+        showBackInCard(int(k), settings.cardBackFile);
     DealReading(m_state, *this, random);
     m_positionMeaning->clear();
     m_cardMeaning->clear();
@@ -335,7 +335,7 @@ void Celtic::drawFacesAhead()
 {
     // At the sizes a click shows them: on the table and large.
     QList<platform::PictureAhead::Job> jobs;
-    for (int k = 0; k < m_state.layout.positionCount && k < m_faces.size(); ++k) {
+    for (qsizetype k = 0; k < std::min<qsizetype>(m_state.layout.positionCount, m_faces.size()); ++k) {
         const platform::Picture face = m_faces[k]->picture();
         if (face.isNull())
             continue;
@@ -507,7 +507,7 @@ void Celtic::createPosition(int k)
 
 void Celtic::removePosition(int k)
 {
-    if (k < 1 || k >= m_cards.size())
+    if (k < 1)  // the first position always stays
         return;
     // Pictures are numbered by position, so only the last can go without renumbering.
     while (m_cards.size() > k) {

@@ -90,7 +90,8 @@ private slots:
         QVERIFY(qAbs(t.window.cardPlace(2).y() - (120 + 30 * rH)) < 1e-3);
 
         t.action("AddCard")->trigger();
-        QVERIFY(t.card(3)->pos() == QPoint(325, 25) && test::shownColour(t.card(3)) == QColor(Qt::white));
+        QVERIFY(t.card(3)->isVisible() && t.card(3)->pos() == QPoint(325, 25)
+                && test::shownColour(t.card(3)) == Qt::white);
         // A removed position added again gets its meaning back.
         t.action("removecard")->trigger();
         t.action("removecard")->trigger();

@@ -215,6 +215,7 @@ private slots:
         drawn("bitmap of 1 x 20 million", {{0x0F43, stretchDib(1, 20000000, 1, 1, 0, 0, {0, 0, 0, 0})}}, blit, false);
         drawn("bitmap of no width", {{0x0F43, stretchDib(0, 1, 24, 0, 0, 0, {0, 0})}}, blit, false);
         drawn("bitmap of no height", {{0x0F43, stretchDib(1, 0, 24, 0, 0, 0, {0, 0})}}, blit, false);
+        drawn("bitmap cut short", {{0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {}).mid(0, 13)}}, blit, false);
         // An OS/2 header, 12 bytes, and a palette of three bytes a colour: black and white.
         const QVector<uint16_t> os2{12, 0, 1, 1, 1, 1, 0, 0xFF00, 0xFFFF, 0, 0};
         drawn("bitmap of an OS/2 header", {{0x0F43, stretchDib(1, 1, 1, 0, 0, 0, {}).mid(0, 11) + os2}}, blit, true);
@@ -507,7 +508,9 @@ private slots:
                 card.render(QSize(width, 512));
         for (const int width : {501, 510, 501})
             card.render(QSize(width, 512));
-        QCOMPARE(Picture::drawCount(), draws + 2 + 100 + 1);
+        Picture::clearCache();  // and all renderings with it
+        card.render(QSize(501, 512));
+        QCOMPARE(Picture::drawCount(), draws + 2 + 100 + 2);
     }
 
     // The screen is scaled by 2 (see main): a picture element draws its
