@@ -75,8 +75,8 @@ void MeaningBox::insertFromMimeData(const QMimeData *source)
         room -= width;
         ++take;
     }
+    // The box follows its cursor to the end of what is pasted.
     textCursor().insertText(pasted.left(take));
-    ensureCursorVisible();
 }
 
 CardDefinitionWindow::CardDefinitionWindow(std::unique_ptr<DeckTarget> target, const Design &design, QWidget *parent)

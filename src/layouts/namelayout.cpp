@@ -50,7 +50,8 @@ Namelayout::Namelayout(LayoutEditMode &editMode, QWidget *parent)
 
 bool Namelayout::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_name && event->type() == QEvent::KeyPress) {
+    // Installed on the name box only.
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         // Enter moves on to OK without pressing it.
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -104,7 +104,6 @@ void Positionedit::Form_Load()
 {
     {
         const QSignalBlocker blocker(m_positions);
-        m_positions->clear();
         const int count = std::clamp<int>(m_state.layout.positionCount, 0, kPositionSlots);
         for (int k = 0; k < count; ++k)
             m_positions->addItem(QStringLiteral("Card ") + QString::number(k + 1), k);

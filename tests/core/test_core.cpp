@@ -293,12 +293,10 @@ private slots:
 
         // Another layout removes the pictures of this one; one whose back cannot be shown fails.
         test::writeBytes("one.lat", test::crlfLines(layoutLines(1)));
-        QVERIFY(LoadLayout(m_state, m_table, "one"));
-        QCOMPARE(m_table.cards.keys(), QList<int>{0});
+        QVERIFY(LoadLayout(m_state, m_table, "one") && m_table.cards.keys() == QList<int>{0});
         m_table.unloadable << "/back.wmf";
         test::MessageSpy spy;
-        QVERIFY(!LoadLayout(m_state, m_table, "one"));
-        QCOMPARE(spy.messages().size(), 1);
+        QVERIFY(!LoadLayout(m_state, m_table, "one") && spy.messages().size() == 1);
     }
 
     void aFailedLayoutStepKeepsItsValue_data()

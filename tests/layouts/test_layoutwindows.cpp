@@ -184,7 +184,7 @@ private slots:
         full.state.settings.layouts.layoutCount = 100;
         editAs(full, "Full");
         QVERIFY(spy.messages().value(1).startsWith("No more layouts can be installed"));
-        QCOMPARE(state(full), QString("unnamed off off off"));
+        QVERIFY(state(full) == QString("unnamed off off off") && WindowRegistry::find("namelayout"));  // to try again
     }
 
     void positionEditor()

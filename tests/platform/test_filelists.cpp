@@ -34,7 +34,7 @@ private slots:
         QCOMPARE(::mkfifo("pipe.wmf", 0644), 0);
         FileList list;
         for (const auto &[pattern, names] : {std::pair{"*.wmf", QStringList{"A.WMF", "b.wmf", "c.Wmf"}},
-                                            {"*.txt;*.BMP", {"back.bmp", "notes.txt"}},
+                                            {"*.txt; *.BMP", {"back.bmp", "notes.txt"}},
                                             {"*.*", {"A.WMF", "b.wmf", "back.bmp", "c.Wmf", "notes.txt", "wmf"}}}) {
             list.setPattern(pattern);
             QCOMPARE(list.fileNames(), names);

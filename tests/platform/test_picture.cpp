@@ -192,6 +192,7 @@ private slots:
         file("jpeg named bmp", "a.bmp", cornerRaster("JPEG"), "");
         // 24 megapixels from a camera: 96 MB decoded whole, so decoded small.
         file("camera jpeg", "a.jpg", cornerRaster("JPEG", QSize(6000, 4000)), "");
+        file("bmp above 512 pixels", "a.bmp", cornerRaster("BMP", QSize(600, 800)), "");  // read whole, then reduced
         file("missing", "a.wmf", QByteArray(), "It does not exist.");
         file("folder", ".", QByteArray(), "It is not a regular file.");
         file("text", "notes.wmf", "The Tower: sudden change.\r\n", "The file is not a picture that");
@@ -215,6 +216,7 @@ private slots:
         drawn("bitmap of 1 x 20 million", {{0x0F43, stretchDib(1, 20000000, 1, 1, 0, 0, {0, 0, 0, 0})}}, blit, false);
         drawn("bitmap of no width", {{0x0F43, stretchDib(0, 1, 24, 0, 0, 0, {0, 0})}}, blit, false);
         drawn("bitmap of no height", {{0x0F43, stretchDib(1, 0, 24, 0, 0, 0, {0, 0})}}, blit, false);
+        drawn("bitmap compressed as a JPEG", {{0x0F43, stretchDib(1, 1, 24, 4, 0, 4, {0, 0})}}, blit, false);
         drawn("bitmap cut short", {{0x0F43, stretchDib(1, 1, 24, 0, 0, 0, {}).mid(0, 13)}}, blit, false);
         // An OS/2 header, 12 bytes, and a palette of three bytes a colour: black and white.
         const QVector<uint16_t> os2{12, 0, 1, 1, 1, 1, 0, 0xFF00, 0xFFFF, 0, 0};
@@ -565,8 +567,7 @@ private slots:
         element->setEnabled(false);
         QVERIFY(!reader->actionInterface()->actionNames().contains(press));
         reader->actionInterface()->doAction(press);
-        QCOMPARE(clicked.count(), 5);
-        QVERIFY(clicked.first().at(0) == 7 && clicked.last().at(0) == 7);
+        QVERIFY(clicked.count() == 5 && clicked.first().at(0) == 7 && clicked.last().at(0) == 7);
     }
 };
 

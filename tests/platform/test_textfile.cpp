@@ -77,8 +77,7 @@ private slots:
         TextWriter out("out.txt");
         for (const QString &line : {QString("r\u00e9sum\u00e9 \u20ac"), QString(), QString("\u4e2d")})
             out.writeLine(line);
-        QVERIFY(out.commit());
-        QCOMPARE(readBytes("out.txt"), QByteArray("r\xe9sum\xe9 \x80\r\n\r\n?\r\n"));
+        QVERIFY(out.commit() && readBytes("out.txt") == QByteArray("r\xe9sum\xe9 \x80\r\n\r\n?\r\n"));
         // The writers' faults on a disk are in test_writefaults; this one only a path can have.
         for (const auto &[path, reason] : {std::pair{"no/such/file.txt", "No such file or directory"},
                                            std::pair{".", "Is a directory"}}) {
