@@ -13,8 +13,8 @@
 # on one folder; the figure that counts comes from the whole suite. --from K
 # starts at the K-th mutant of the list, to go on with a run that was stopped.
 # The build is instrumented for coverage, and each test run once alone first:
-# a mutant is then tried only against the tests that run its line, since no
-# other test can notice it. A line that gcov does not count as code (a
+# a mutant is then built into and tried against only the tests that run its
+# line, since no other test can notice it. A line that gcov does not count as code (a
 # declaration, a constant) is tried against the whole suite.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -115,20 +115,23 @@ for test in [] if only else tests:  # with --tests the map is not used
     for note in notes:
         out = subprocess.run(["gcov", "--json-format", "--stdout", note], capture_output=True, text=True,
                              cwd=os.path.dirname(note)).stdout
-        for report in filter(None, (l.strip() for l in out.splitlines())):
-            for f in json.loads(report)["files"]:
-                path = os.path.relpath(os.path.join(os.path.dirname(note), f["file"]), root) \
-                    if not os.path.isabs(f["file"]) else os.path.relpath(f["file"], root)
+        for report in filter(None, (json.loads(l) for l in out.splitlines() if l.strip())):
+            # Relative names (as ccache's base directory makes them) are the compiler's, from its directory.
+            for f in report["files"]:
+                path = os.path.relpath(os.path.join(report["current_working_directory"], f["file"]), root)
                 for l in f["lines"]:
                     code.add((path, l["line_number"]))
                     if l["count"]:
                         runs[(path, l["line_number"])].add(test)
 
+# The tests to run for a mutant of line i of f (None: no test runs the line),
+# and the targets to build first (none named: all). A test's target has its name.
 def tests_for(f, i):
     key = (os.path.relpath(f, root), i + 1)
-    if only or key not in code:
-        return only or skip_install
-    return ["-R", "^(%s)$" % "|".join(sorted(runs[key]))] if runs[key] else None
+    if only or key not in code or not key[0].startswith("src/") or key[0].startswith("src/app/"):
+        return only or skip_install, []
+    chosen = sorted(runs[key])
+    return (["-R", "^(%s)$" % "|".join(chosen)], chosen) if chosen else (None, ["vellara_lib"])
 
 killed, survivors, stillborn = 0, [], 0
 for n, m in enumerate(mutants, 1):
@@ -141,11 +144,11 @@ for n, m in enumerate(mutants, 1):
     lines[i] = "" if new == "" and old == line else line[:col] + new + line[col + len(old):]
     try:
         open(f, "w", encoding="utf-8").write("\n".join(lines))
-        if run(["cmake", "--build", build, "-j%d" % os.cpu_count()]) != 0:
+        chosen, targets = tests_for(f, i)
+        if run(["cmake", "--build", build, "-j%d" % os.cpu_count()] + (["--target"] + targets if targets else [])) != 0:
             stillborn += 1
             verdict = "does not compile"
         else:
-            chosen = tests_for(f, i)
             try:
                 failed = chosen is not None and run(["ctest", "--test-dir", build, "-j%d" % os.cpu_count(),
                                                      "--stop-on-failure", "--timeout", "120"] + chosen,

@@ -154,10 +154,8 @@ CardDefinitionWindow::CardDefinitionWindow(std::unique_ptr<DeckTarget> target, c
         m_buttons[k] = button;
     }
 
-    setTabOrder(m_name, m_meaning);
-    setTabOrder(m_meaning, m_reversed);
+    // Tab goes the way the controls are made, but for these steps.
     setTabOrder(m_reversed, m_buttons[4]);
-    setTabOrder(m_buttons[4], m_slider);
     QWidget *previous = m_slider;
     for (int k : {0, 1, 3, 2, 6, 5}) {
         setTabOrder(previous, m_buttons[k]);

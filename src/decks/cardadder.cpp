@@ -41,10 +41,8 @@ Cardadder::Cardadder(CoreState &state, CardAdderClient &client, QWidget *parent)
     exit->setGeometry(designRect(2250, 3225, 1140, 390));
 
     // The drive list, first in the tab order, has the focus when the window opens.
-    setTabOrder(m_lists.drives, m_lists.files);
+    // Tab goes the way the controls are made, but for the folders after the files.
     setTabOrder(m_lists.files, m_lists.folders);
-    setTabOrder(m_lists.folders, m_lists.patterns);
-    setTabOrder(m_lists.patterns, exit);
 
     connect(m_lists.drives, &platform::DriveList::driveChanged, this, &Cardadder::Drive1_Change);
     connect(m_lists.folders, &platform::DirectoryList::pathChanged, this, &Cardadder::Dir1_Change);

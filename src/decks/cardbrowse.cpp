@@ -71,9 +71,6 @@ Cardbrowse::Cardbrowse(CoreState &state, QWidget *parent) : QWidget(parent, Qt::
     m_slider->setFocusPolicy(Qt::StrongFocus);
     platform::useForwardKeys(m_slider);
 
-    setTabOrder(m_slider, m_name);
-    setTabOrder(m_name, m_meaning);
-    setTabOrder(m_meaning, m_reversed);
     m_slider->setFocus();
 
     connect(m_slider, &QScrollBar::valueChanged, this, &Cardbrowse::HScroll1_Change);

@@ -40,7 +40,6 @@ Namecards::Namecards(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Wi
     m_ok->setGeometry(designRect(4560, 120, 975, 255));
     connect(m_ok, &QPushButton::clicked, this, &Namecards::Command1_Click);
 
-    setTabOrder(m_name, m_ok);
     m_name->setFocus();
 }
 

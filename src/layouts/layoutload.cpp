@@ -51,10 +51,6 @@ Layoutload::Layoutload(CoreState &state, LayoutTable &table, QWidget *parent)
                             m_files->fontMetrics().height() * 8);
     setMinimumSize(sizeHint());
 
-    setTabOrder(m_files, m_chosen);
-    setTabOrder(m_chosen, m_ok);
-    setTabOrder(m_ok, m_cancel);
-
     connect(m_files, &platform::FileList::fileClicked, this, &Layoutload::File1_Click);
     // Choosing a file with the arrow keys takes it as a click does.
     connect(m_files, &QListWidget::currentTextChanged, this, [this](const QString &name) {

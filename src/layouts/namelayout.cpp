@@ -44,7 +44,6 @@ Namelayout::Namelayout(LayoutEditMode &editMode, QWidget *parent)
     row->addWidget(m_ok);
     m_name->setMinimumWidth(m_name->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
 
-    setTabOrder(m_name, m_ok);
     m_name->setFocus();
 }
 

@@ -89,9 +89,6 @@ Positionedit::Positionedit(CoreState &state, LayoutTable &table, QWidget *parent
     m_text->setMinimumSize(em * 30, fontMetrics().lineSpacing() * 6);
     setMinimumSize(sizeHint());
 
-    setTabOrder(m_positions, m_toMemory);
-    setTabOrder(m_toMemory, m_toFile);
-    setTabOrder(m_toFile, m_exit);
     m_text->setFocus();
 
     connect(m_positions, &QComboBox::currentIndexChanged, this, &Positionedit::Combo1_Click);

@@ -59,19 +59,6 @@ QString folderError(const QString &path)
 DriveList::DriveList(QWidget *parent) : QComboBox(parent)
 {
     setAccessibleName(QStringLiteral("Drives"));
-    refresh();
-    setDrive(QDir::currentPath());
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        const QString root = itemData(index).toString();
-        if (root != m_current) {
-            m_current = root;
-            emit driveChanged(root);
-        }
-    });
-}
-
-void DriveList::refresh()
-{
     QStringList roots{QStringLiteral("/")};
     const QString home = QDir::homePath();
     if (!home.isEmpty())
@@ -84,13 +71,16 @@ void DriveList::refresh()
     for (const QString &mount : mounts)
         if (!roots.contains(mount))
             roots << mount;
-
-    const QSignalBlocker blocker(this);
-    clear();
     for (const QString &root : roots)
         addItem(root == home ? root + QStringLiteral("  (home)") : root, root);
-    const int index = findData(m_current);
-    setCurrentIndex(index >= 0 ? index : 0);
+    setDrive(QDir::currentPath());
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        const QString root = itemData(index).toString();
+        if (root != m_current) {
+            m_current = root;
+            emit driveChanged(root);
+        }
+    });
 }
 
 QString DriveList::drive() const

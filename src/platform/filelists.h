@@ -25,7 +25,6 @@ public:
     QString drive() const;
     // Chooses the drive that holds path; raises driveChanged when it changes.
     void setDrive(const QString &path);
-    void refresh();
 
 signals:
     void driveChanged(const QString &root);  // Drive1_Change

@@ -23,11 +23,6 @@ void PictureAhead::drawAhead(QList<Job> jobs)
         m_timer.start(kSettleMs);
 }
 
-void PictureAhead::stop()
-{
-    drawAhead({});
-}
-
 void PictureAhead::drawNext()
 {
     if (m_pending.isEmpty())

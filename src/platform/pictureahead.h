@@ -25,7 +25,6 @@ public:
     // Replaces whatever was still to be drawn and lets go of what was drawn
     // for the jobs before.
     void drawAhead(QList<Job> jobs);
-    void stop();
 
     const QList<Job> &pending() const { return m_pending; }
     // Held so that their sources, and with them the drawings, stay alive

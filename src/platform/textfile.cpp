@@ -259,7 +259,7 @@ bool copyFile(const QString &source, const QString &target, QString *errorString
     // the target stays as it was.
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(256 * 1024);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+        if (chunk.isEmpty())  // short of its end: a read error, or the file cut short meanwhile
             return failWith(in.errorString());
         QString error;
         if (!writeAll(out, chunk, &error))

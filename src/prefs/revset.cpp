@@ -46,8 +46,6 @@ Revset::Revset(CoreState &state, QWidget *parent) : QWidget(parent, Qt::Window),
     m_number->setGeometry(designRect(120, 720, 1215, 285));
     m_label->setBuddy(m_number);
 
-    setTabOrder(m_spin, m_accept);
-    setTabOrder(m_accept, m_number);
     m_spin->setFocus();
 
     connect(m_spin, &QScrollBar::valueChanged, this, &Revset::VScroll1_Change);
