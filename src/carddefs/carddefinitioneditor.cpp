@@ -157,8 +157,9 @@ bool CardDefinitionEditor::removeCard(int n, int maximum)
 {
     if (m_target->cardCount() <= 0)
         return false;
-    // The slot after the new last card keeps a copy of the old last one.
-    for (int j = std::max(n, 0); j < maximum && j + 1 < m_target->capacity(); ++j)
+    // The slot after the new last card keeps a copy of the old last one. A
+    // slot beyond the deck reads as empty and takes nothing.
+    for (int j = std::max(n, 0); j < maximum; ++j)
         m_target->setCard(j, m_target->card(j + 1));
     m_target->setCardCount(m_target->cardCount() - 1);
     return true;

@@ -188,8 +188,7 @@ void CardDefinitionWindow::setSelectorMaximum(int maximum)
 void CardDefinitionWindow::Form_Load()
 {
     {
-        const QSignalBlocker quiet(m_slider);
-        m_slider->setValue(0);
+        const QSignalBlocker quiet(m_slider);  // built at card 0: shown once, below
         setSelectorMaximum(m_editor.target().cardCount() - 1);
     }
     showCard(m_slider->value(), m_editor.target().showsTrimmed());

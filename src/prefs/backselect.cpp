@@ -44,8 +44,7 @@ Backselect::Backselect(CoreState &state, LayoutTable &table, QWidget *parent)
 void Backselect::Form_Load()
 {
     m_lists.patterns->setCurrentIndex(0);
-    Combo1_Click();
-    m_lists.files->setPath(m_lists.folders->path());
+    Combo1_Click();  // the file list already shows the folder list's folder
 }
 
 void Backselect::Drive1_Change()

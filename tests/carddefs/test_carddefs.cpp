@@ -1,7 +1,5 @@
 #include "carddefs/carddefedit.h"
-#include "carddefs/carddefinitioneditor.h"
 #include "carddefs/newcarddef.h"
-#include "core/fixedtext.h"
 #include "platform/pictureelement.h"
 #include "platform/textfile.h"
 #include "reading/celtic.h"
@@ -9,7 +7,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 
 using namespace vellara;
@@ -232,6 +229,8 @@ private slots:
             clickFile(bitmaps(), "a.bmp", true);
             platform::setWriteFaultForTesting({});
             QVERIFY(spy.messages().value(0).contains("No space left on device") && opened("cardadder"));
+            child<platform::DriveList>(opened("cardadder"), "Drive1")->setDrive(QDir::homePath());
+            QCOMPARE(child<platform::DirectoryList>(opened("cardadder"), "Dir1")->path(), QDir::homePath());
             click(opened("cardadder"), "Command1");  // Exit
             QTRY_VERIFY(!opened("cardadder"));
             // A card added closes the adder and shows at once, the slider on
@@ -266,6 +265,8 @@ private slots:
             click(w, "Command3");
             QTRY_VERIFY(opened("namecards"));
             verifyDesign(opened("namecards"));
+            click(opened("namecards"), "Command1");  // no name yet: back to the box
+            QCOMPARE(QApplication::focusWidget(), nameBox(opened("namecards")));
             QTest::keyClicks(nameBox(opened("namecards")), "Sky\r");
             click(w, "Command7");
             QCOMPARE(state.cards[1].meaning.trimmed(), QString("light"));

@@ -5,7 +5,6 @@
 #include "platform/pictureelement.h"
 #include "support/deckwindows.h"
 
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -76,6 +75,7 @@ private slots:
         state.settings.deckDirectory.clear();
         w->Form_Load();
         QVERIFY(slider->maximum() == 9 && child<QLineEdit>(w, "Text1")->text() == QString("Card 0").leftJustified(30));
+        QCOMPARE(child<QLineEdit>(w, "Text1")->cursorPosition(), 0);  // shown from its start
         QCOMPARE(state.settings.deckDirectory, QCoreApplication::applicationDirPath());
     }
 
@@ -124,6 +124,8 @@ private slots:
         verifyDesign(import);
         showFolder(import, "a");
         click(import, "Command1");
+        child<platform::DriveList>(import, "Drive1")->setDrive(QDir::homePath());  // the folders follow the drive
+        QCOMPARE(child<platform::DirectoryList>(import, "Dir1")->path(), QDir::homePath());
         // Another folder empties the list and the new deck's pictures, slot 100 aside.
         showFolder(import, "a/b");
         QCOMPARE(child<QListWidget>(import, "floppylist")->count(), 0);

@@ -1,10 +1,8 @@
 #include "layouts/layouteditmode.h"
 #include "layouts/layoutload.h"
-#include "platform/filelists.h"
 #include "support/table.h"
 
 #include <QClipboard>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -58,7 +56,6 @@ QStringList installed(const CoreState &state)
     const LayoutRegistry &r = state.settings.layouts;
     return QStringList(r.names.begin() + 1, r.names.begin() + 1 + r.layoutCount);
 }
-
 
 } // namespace
 

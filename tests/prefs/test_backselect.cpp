@@ -1,7 +1,4 @@
-#include "platform/filelists.h"
 #include "support/table.h"
-
-#include <QComboBox>
 
 using namespace vellara;
 using test::child, test::click;

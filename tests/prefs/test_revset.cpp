@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 
 using namespace vellara;
 

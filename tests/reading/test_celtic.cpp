@@ -1,5 +1,4 @@
 #include "platform/fonts.h"
-#include "platform/picture.h"
 #include "reading/application.h"
 #include "support/table.h"
 

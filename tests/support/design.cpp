@@ -1,12 +1,10 @@
 #include "support/userinput.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QDebug>
-#include <QTest>
 
 namespace vellara::test {
 namespace {

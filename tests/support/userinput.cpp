@@ -1,10 +1,6 @@
 #include "support/userinput.h"
 
-#include "platform/filelists.h"
 #include "platform/pictureelement.h"
-
-#include <QImage>
-#include <QTest>
 
 namespace vellara::test {
 
