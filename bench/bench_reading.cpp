@@ -171,7 +171,7 @@ void pickCards(benchmark::State &state, bool first)
 
         state.PauseTiming();
         rss = std::max(rss, residentKilobytes());
-        while (!table.facesAhead().pending().isEmpty())
+        while (table.facesAhead().isDrawing())
             QCoreApplication::processEvents();
         rssAhead = std::max(rssAhead, residentKilobytes());
         table.hide();
@@ -227,7 +227,7 @@ void clickToPainted(benchmark::State &state, const QString &file, bool ahead)
         ShownTable shown;
         Celtic &table = shown.table;
         shown.pickCards();
-        while (ahead && !table.facesAhead().pending().isEmpty())
+        while (ahead && table.facesAhead().isDrawing())
             QCoreApplication::processEvents();
         rss = std::max(rss, residentKilobytes());
         int k = 0;

@@ -462,8 +462,7 @@ std::shared_ptr<const PictureSource> sourceFrom(const QString &path, const QByte
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    QImageReader reader(&buffer);  // a buffer has no name: the format comes from the content
     // Decoded straight at the size kept where the format can (JPEG scales
     // while it decodes), so a camera picture of any size loads in little
     // memory; other formats are read whole, then reduced.

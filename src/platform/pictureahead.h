@@ -26,7 +26,8 @@ public:
     // for the jobs before.
     void drawAhead(QList<Job> jobs);
 
-    const QList<Job> &pending() const { return m_pending; }
+    // Whether drawings are still to come: the timer runs only until the last.
+    bool isDrawing() const { return m_timer.isActive(); }
     // Held so that their sources, and with them the drawings, stay alive
     // while the cache has room for them.
     const QList<Picture> &drawn() const { return m_drawn; }

@@ -163,8 +163,7 @@ void Celtic::buildControls()
     m_large->setAccessibleName(QStringLiteral("Card turned up last"));
 
     m_cards.append(makeCardPicture(0));
-    m_cards[0]->setToolTip(QStringLiteral("Card 1"));
-    m_cards[0]->show();
+    m_cards[0]->setToolTip(QStringLiteral("Card 1"));  // shown with the window
     m_faces.append(makeFacePicture(0));
     m_places.append(kCardPictureRect.topLeft());
 
@@ -178,8 +177,8 @@ PictureElement *Celtic::makeCardPicture(int k)
     card->setObjectName(QStringLiteral("Image2_%1").arg(k));
     card->setIndex(k);
     // A new card picture takes the first one's place and size.
+    // Made on a table already shown, it stays hidden until setCardVisible.
     card->setGeometry(m_cards.isEmpty() ? kCardPictureRect : m_cards[0]->geometry());
-    card->hide();
     card->setPressable(true);
     connect(card, &PictureElement::clicked, this, &Celtic::Image2_Click);
     connect(card, &PictureElement::mousePressed, this,

@@ -254,6 +254,7 @@ private slots:
         drawn("object made in the lowest free slot", lowest, head(0x0234, 0), true);
         drawn("record that draws nothing", {{0x0149, {0x1234, 0}}}, head(0x0149, 0x1234), true);
         drawn("polygons, none of them", {{0x0538, {0}}}, head(0x0538, 0), false);
+        drawn("polygon of no points", {{0x0324, {0}}}, head(0x0324, 0), false);
         drawn("polygons, not even counted", {{0x0538, {}}}, QByteArray("\x03\0\0\0\x38\x05", 6), false);
         drawn("region of a scan not there", {{0x06FF, {0, 6, 0, 0, 0, 1, 0, 0, 0, 0, 0}}}, head(0x06FF, 0), false);
         drawn("pattern brush without its size", {{0x01F9, {0, 8, 1}}}, head(0x01F9, 0), false);

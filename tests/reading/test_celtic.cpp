@@ -201,7 +201,7 @@ private slots:
         Table t(3, 6);
         click(&t.window, "Command1");
         // The faces are drawn ahead of the click.
-        QTRY_VERIFY(t.window.facesAhead().pending().isEmpty());
+        QTRY_VERIFY(!t.window.facesAhead().isDrawing());
         const qint64 drawn = Picture::drawCount();
         for (int k = 0; k < 3; ++k) {
             QTest::mouseClick(t.card(k), Qt::LeftButton);
