@@ -461,8 +461,8 @@ std::shared_ptr<const PictureSource> sourceFrom(const QString &path, const QByte
 
     QBuffer buffer;
     buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);  // a buffer has no name: the format comes from the content
+    // The reader opens the buffer; a buffer has no name, so the format comes from the content.
+    QImageReader reader(&buffer);
     // Decoded straight at the size kept where the format can (JPEG scales
     // while it decodes), so a camera picture of any size loads in little
     // memory; other formats are read whole, then reduced.

@@ -66,8 +66,10 @@ private slots:
         QCOMPARE(changed.count(), 2);
         const QString refused = "The folder " + dir.path() + "/%1 cannot be opened: No such file or directory";
         QCOMPARE(spy.messages(), (QStringList{refused.arg("gone"), refused.arg("gone/away")}));
-        // The chain up to the root stays visible.
+        // The chain up to the root stays visible, and opens as a subfolder does.
         QVERIFY(folders.currentItem()->parent()->text(0) == "decks" && folders.currentItem()->parent()->isExpanded());
+        emit folders.itemActivated(folders.currentItem()->parent(), 0);
+        QCOMPARE(folders.path(), dir.filePath("decks"));
     }
 
     // A folder's drive is the longest listed root that holds it.

@@ -16,7 +16,7 @@ const QStringList properties = {
     "enabled", "focusPolicy", "shortcut", "checkable", "checked", "readOnly", "maxLength", "autoDefault", "default",
     "minimum", "maximum", "singleStep", "pageStep", "value", "orientation", "alignment", "wordWrap", "selectionMode",
     "uniformItemSizes", "rootIsDecorated", "sortingEnabled", "tabChangesFocus", "minimumSize", "maximumSize",
-    "verticalScrollBarPolicy", "horizontalScrollBarPolicy", "indentation", "headerHidden"};
+    "verticalScrollBarPolicy", "horizontalScrollBarPolicy", "indentation", "headerHidden", "textInteractionFlags"};
 const QStringList usual = {"enabled: true", "visible: true", "checkable: false", "checked: false", "readOnly: false",
                            "minimumSize: QSize(0, 0)", "maximumSize: QSize(16777215, 16777215)",
                            "shortcut: QKeySequence()", "tabChangesFocus: false", "headerHidden: false",
