@@ -14,8 +14,8 @@
 # starts at the K-th mutant of the list, to go on with a run that was stopped.
 # The build is instrumented for coverage, and each test run once alone first:
 # a mutant is then built into and tried against only the tests that run its
-# line, since no other test can notice it. A line that gcov does not count as code (a
-# declaration, a constant) is tried against the whole suite.
+# line, since no other test can notice it. A line that gcov does not count as
+# code (a declaration, a constant) is tried against the whole suite.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-mutants"

@@ -41,8 +41,6 @@ Cardadder::Cardadder(CoreState &state, CardAdderClient &client, QWidget *parent)
     exit->setGeometry(designRect(2250, 3225, 1140, 390));
 
     // The drive list, first in the tab order, has the focus when the window opens.
-    // Tab goes the way the controls are made, but for the folders after the files.
-    setTabOrder(m_lists.files, m_lists.folders);
 
     connect(m_lists.drives, &platform::DriveList::driveChanged, this, &Cardadder::Drive1_Change);
     connect(m_lists.folders, &platform::DirectoryList::pathChanged, this, &Cardadder::Dir1_Change);

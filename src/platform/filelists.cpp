@@ -212,7 +212,7 @@ void FileList::refresh()
 
 FileChooser::FileChooser(QWidget *window, const Places &places, const QStringList &patternList,
                          const QString &fileListName)
-    : folders(new DirectoryList(window)), drives(new DriveList(window)), files(new FileList(window)),
+    : drives(new DriveList(window)), files(new FileList(window)), folders(new DirectoryList(window)),
       patterns(new QComboBox(window))
 {
     folders->setObjectName(QStringLiteral("Dir1"));

@@ -93,9 +93,10 @@ struct FileChooser {
     // folder list says why) is undone, so both lists show the same drive.
     void changeDrive();
 
-    DirectoryList *folders;  // Dir1
+    // Made in this order, which Tab follows: drive, files, folders, pattern.
     DriveList *drives;       // Drive1
     FileList *files;         // File1 or filelist
+    DirectoryList *folders;  // Dir1
     QComboBox *patterns;     // Combo1
 };
 

@@ -31,9 +31,6 @@ Backselect::Backselect(CoreState &state, LayoutTable &table, QWidget *parent)
     m_preview->setGeometry(designRect(120, 120, 1695, 2895));
     m_preview->setToolTip(QStringLiteral("Preview of the clicked picture"));
 
-    // Tab goes the way the controls are made, but for the folders after the files.
-    setTabOrder(m_lists.files, m_lists.folders);
-
     connect(m_lists.drives, &platform::DriveList::driveChanged, this, &Backselect::Drive1_Change);
     connect(m_lists.folders, &platform::DirectoryList::pathChanged, this, &Backselect::Dir1_Change);
     connect(m_lists.patterns, &QComboBox::currentIndexChanged, this, &Backselect::Combo1_Click);
